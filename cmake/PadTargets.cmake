@@ -1,0 +1,34 @@
+# Helpers shared by every folder's CMakeLists.
+
+# A deliverable lands in dist/ under its own name, without the lib prefix.
+function(pad_stage_deliverable target)
+  set_target_properties(${target} PROPERTIES
+    PREFIX ""
+    RUNTIME_OUTPUT_DIRECTORY "${PAD_DIST_DIR}"
+    LIBRARY_OUTPUT_DIRECTORY "${PAD_DIST_DIR}"
+    ARCHIVE_OUTPUT_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}")
+endfunction()
+
+set(PAD_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+set(PAD_WINE_ROOT "${CMAKE_BINARY_DIR}/wine")
+
+# pad_add_wine_test(NAME name COMMAND target [args...] [DISPLAY] [TIMEOUT s] [LABELS l...])
+# Runs a Windows program under Wine in a fresh prefix of its own, made from a
+# template prefix that the first test of a run creates.
+function(pad_add_wine_test)
+  cmake_parse_arguments(T "DISPLAY" "NAME;TIMEOUT" "COMMAND;LABELS" ${ARGN})
+  list(POP_FRONT T_COMMAND exe)
+  if(TARGET ${exe})
+    set(exe "$<TARGET_FILE:${exe}>")
+  endif()
+  set(flags "")
+  if(T_DISPLAY)
+    list(APPEND flags --display)
+  endif()
+  add_test(NAME ${T_NAME}
+    COMMAND ${PAD_WINE_RUN} --root ${PAD_WINE_ROOT} --name ${T_NAME} ${flags} -- ${exe} ${T_COMMAND})
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 300)
+  endif()
+  set_tests_properties(${T_NAME} PROPERTIES TIMEOUT ${T_TIMEOUT} LABELS "wine;${T_LABELS}")
+endfunction()

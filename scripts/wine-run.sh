@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Runs one Windows program under Wine in a fresh prefix of its own.
+#
+#   wine-run.sh --root DIR --name NAME [--display] [--wait] [--override DLL=MODE]... -- PROGRAM [ARGS...]
+#
+# The first call under DIR creates a template prefix (32-bit, no Mono or Gecko
+# installer dialogs); every call then gets DIR/prefixes/NAME as a hard-linked
+# copy of it with private registry files, so tests never share state and
+# never touch the user's own prefix. --display runs the program on a private
+# Xvfb screen. --wait lets the wine server end by itself, so the registry
+# files on disk are complete when the script returns; otherwise it is stopped
+# at once (it saves the registry on the way out). The program's exit code is
+# the script's.
+#
+# Files of the template are shared through their hard links: a program under
+# test may add files anywhere but must not overwrite Wine's own.
+set -euo pipefail
+
+root="" name="" display=0 wait=0 overrides="mscoree,mshtml="
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --root) root=$2; shift 2 ;;
+    --name) name=$2; shift 2 ;;
+    --display) display=1; shift ;;
+    --wait) wait=1; shift ;;
+    --override) overrides="$overrides;$2"; shift 2 ;;
+    --) shift; break ;;
+    *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+[ -n "$root" ] && [ -n "$name" ] && [ $# -gt 0 ] || { echo "usage: wine-run.sh --root DIR --name NAME -- PROGRAM [ARGS...]" >&2; exit 2; }
+
+export WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="$overrides"
+unset DISPLAY
+
+template="$root/template"
+mkdir -p "$root/prefixes"
+(
+  flock 9
+  if [ ! -f "$template/.ready" ]; then
+    rm -rf "$template"
+    WINEPREFIX="$template" WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$template" wineserver -w
+    touch "$template/.ready"
+  fi
+) 9>"$root/.template.lock"
+
+prefix="$root/prefixes/$name"
+if [ -d "$prefix" ]; then
+  WINEPREFIX="$prefix" wineserver -k >/dev/null 2>&1 || true
+  rm -rf "$prefix"
+fi
+cp -al "$template" "$prefix"
+rm -f "$prefix/.ready"
+for reg in "$prefix"/*.reg; do
+  cp --remove-destination "$template/$(basename "$reg")" "$reg"
+done
+export WINEPREFIX="$prefix"
+
+rc=0
+if [ "$display" = 1 ]; then
+  xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@" || rc=$?
+else
+  wine "$@" || rc=$?
+fi
+
+if [ "$wait" = 1 ]; then
+  wineserver -w
+else
+  wineserver -k >/dev/null 2>&1 || true
+fi
+exit $rc
