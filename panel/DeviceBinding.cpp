@@ -1,0 +1,73 @@
+#include "panel/DeviceBinding.h"
+
+#include <dinput.h>
+
+#include "panel/DIUtil.h"
+#include "panel/Module.h"
+#include "panel/SetupFile.h"
+
+namespace padpanel {
+
+namespace {
+
+bool SheetUsable(IDIGameCntrlPropSheet* sheet) {
+    return sheet && !::IsBadReadPtr(sheet, sizeof(void*)) && !::IsBadWritePtr(sheet, sizeof(void*));
+}
+
+}  // namespace
+
+HRESULT BindDevice(HWND sheetWindow, IDIGameCntrlPropSheet* sheet) {
+    win::ScopedLock<win::CriticalSection> lock(Module().BindLock);
+    if (!SheetUsable(sheet)) return E_POINTER;
+
+    LPDIRECTINPUTDEVICE2A device = nullptr;
+    LPDIRECTINPUTJOYCONFIG config = nullptr;
+    sheet->GetDevice(&device);
+    sheet->GetJoyConfig(&config);
+    if (device && config) return S_FALSE;
+
+    LPDIRECTINPUTA input = nullptr;
+    HRESULT hr = ::DirectInputCreateA(Module().Instance, 0x0700, &input, nullptr);
+    if (FAILED(hr) || !input) return FAILED(hr) ? hr : E_FAIL;
+
+    if (!config) {
+        hr = input->QueryInterface(IID_IDirectInputJoyConfig, reinterpret_cast<void**>(&config));
+        if (FAILED(hr) || !config) {
+            input->Release();
+            return FAILED(hr) ? hr : E_NOINTERFACE;
+        }
+        sheet->SetJoyConfig(config);  // the sheet owns this reference now
+    }
+
+    if (!device) {
+        hr = DIUtilCreateDeviceFromJoyConfig(static_cast<short>(sheet->GetID()), sheetWindow, input, config, &device);
+        if (FAILED(hr)) {
+            input->Release();
+            return hr;
+        }
+        sheet->SetDevice(device);
+    } else {
+        hr = S_FALSE;
+    }
+    input->Release();
+    return hr;
+}
+
+DeviceLossCounter& DeviceLoss() {
+    static DeviceLossCounter counter;
+    return counter;
+}
+
+bool CheckDeviceLost(HWND page) {
+    if (!DeviceLoss().OnFailedPoll(::GetTickCount())) return false;
+    ::KillTimer(page, kPollTimerId);
+    SetupEntry caption;
+    SetupEntry text;
+    ReadSetupEntry("ErrorInfo", "Error", caption);
+    ReadSetupEntry("ErrorInfo", "LoseDevice", text);
+    ::MessageBoxA(page, text.Text, caption.Text, MB_OK);
+    ::PostMessageA(::GetParent(page), WM_CLOSE, 0, 0);
+    return true;
+}
+
+}  // namespace padpanel

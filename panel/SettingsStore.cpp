@@ -1,0 +1,38 @@
+#include "panel/SettingsStore.h"
+
+#include <cstdio>
+
+#include "common/ProductIdentity.h"
+
+namespace padpanel {
+
+SettingsStore::SettingsStore(const char* baseKey, unsigned model, size_t expectedSize)
+    : expectedSize_(expectedSize) {
+    char path[MAX_PATH];
+    const int n = std::snprintf(path, sizeof path, "%s\\%u", baseKey, model);
+    if (n <= 0 || static_cast<size_t>(n) >= sizeof path) return;
+    if (::RegOpenKeyA(HKEY_LOCAL_MACHINE, path, key_.put()) != ERROR_SUCCESS) {
+        if (::RegCreateKeyA(HKEY_LOCAL_MACHINE, path, key_.put()) != ERROR_SUCCESS) key_.reset();
+    }
+}
+
+long SettingsStore::Read(void* buffer, size_t size) const {
+    if (!buffer || size != expectedSize_ || !key_) return -1;
+    DWORD bytes = static_cast<DWORD>(size);
+    // The value's type is not looked at: the bytes are what counts.
+    if (::RegQueryValueExA(key_.get(), pad::kSettingsValueName, nullptr, nullptr,
+                           static_cast<BYTE*>(buffer), &bytes) != ERROR_SUCCESS)
+        return -1;
+    if (bytes > size) return -1;
+    return static_cast<long>(bytes);
+}
+
+long SettingsStore::Write(const void* buffer, size_t size) const {
+    if (!buffer || size != expectedSize_ || !key_) return -1;
+    if (::RegSetValueExA(key_.get(), pad::kSettingsValueName, 0, REG_BINARY, static_cast<const BYTE*>(buffer),
+                         static_cast<DWORD>(size)) != ERROR_SUCCESS)
+        return -1;
+    return static_cast<long>(size);
+}
+
+}  // namespace padpanel
