@@ -1,33 +1,34 @@
-#include "HardwareIdList.h"
-
-#include <cstring>
+#include "setup/HardwareIdList.h"
 
 namespace padsetup {
 
 namespace {
 
-char FoldAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool EqualIgnoringAsciiCase(const char* entry, std::size_t length, const char* wanted) {
-    if (std::strlen(wanted) != length) return false;
-    for (std::size_t i = 0; i < length; ++i)
-        if (FoldAscii(entry[i]) != FoldAscii(wanted[i])) return false;
-    return true;
+// The ids are plain ASCII, so a byte-wise fold compares the same as a
+// code-page aware one: a double-byte lead byte never equals an ASCII byte.
+bool SameWithoutCase(const char* entry, size_t length, const char* id) {
+    size_t i = 0;
+    for (; i < length; ++i) {
+        if (id[i] == '\0' || FoldCase(entry[i]) != FoldCase(id[i])) return false;
+    }
+    return id[i] == '\0';
 }
 
 }  // namespace
 
-bool HardwareIdListHolds(const char* buffer, std::size_t bufferSize, std::size_t returnedSize,
-                         const char* wanted) {
-    if (!buffer || !wanted) return false;
-    const std::size_t end = returnedSize < bufferSize ? returnedSize : bufferSize;
-    std::size_t at = 0;
-    while (at < end && buffer[at] != '\0') {
-        const void* nul = std::memchr(buffer + at, '\0', end - at);
-        const std::size_t length = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - (buffer + at))
-                                       : end - at;  // the last entry lost its NUL: it ends at the edge
-        if (EqualIgnoringAsciiCase(buffer + at, length, wanted)) return true;
-        at += length + 1;
+bool HardwareIdListHolds(const char* data, size_t capacity, size_t returned, const char* id) {
+    if (!data || !id) return false;
+    const bool truncated = returned > capacity;
+    const size_t end = truncated ? capacity : returned;
+    size_t pos = 0;
+    while (pos < end && data[pos] != '\0') {
+        size_t length = 0;
+        while (pos + length < end && data[pos + length] != '\0') ++length;
+        const bool terminated = pos + length < end;
+        if ((terminated || !truncated) && SameWithoutCase(data + pos, length, id)) return true;
+        pos += length + 1;
     }
     return false;
 }

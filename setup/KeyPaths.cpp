@@ -1,45 +1,47 @@
-#include "KeyPaths.h"
+#include "setup/KeyPaths.h"
 
+#include <cstdarg>
 #include <cstdio>
 
-#include "InstallerData.h"
+#include "setup/SetupIdentity.h"
 
 namespace padsetup {
 
 namespace {
 
-// The programs' fixed buffers bound every path; a path that would not fit
-// comes back empty rather than cut short, so no wrong key is ever opened.
-template <std::size_t Size, class... Args>
-std::string Format(const char* format, Args... args) {
-    char buffer[Size];
-    const int n = std::snprintf(buffer, sizeof buffer, format, args...);
-    if (n < 0 || static_cast<std::size_t>(n) >= sizeof buffer) return {};
-    return std::string(buffer, static_cast<std::size_t>(n));
+bool FormatInto(char* out, size_t size, const char* format, ...) {
+    if (!out || size == 0) return false;
+    va_list args;
+    va_start(args, format);
+    const int written = std::vsnprintf(out, size, format, args);
+    va_end(args);
+    if (written < 0 || static_cast<size_t>(written) >= size) {
+        out[0] = '\0';
+        return false;
+    }
+    return true;
 }
-
-constexpr std::size_t kRemoverPathSize = 260;
 
 }  // namespace
 
-std::string OemTypeKeyPath(unsigned productLowByte) {
-    return Format<kNameBufferSize>("%s%02x", kOemTypeKeyPrefix, productLowByte & 0xFFu);
+bool FormatOemTypeKey(char* out, size_t size, unsigned lowByte) {
+    return FormatInto(out, size, "%s%02x", kOemKeyPrefix, lowByte);
 }
 
-std::string AxisKeyPath(unsigned productLowByte, int axis) {
-    return Format<kNameBufferSize>("%s%02x\\Axes\\%d", kOemTypeKeyPrefix, productLowByte & 0xFFu, axis);
+bool FormatOemAxisKey(char* out, size_t size, unsigned lowByte, int axis) {
+    return FormatInto(out, size, "%s%02x\\Axes\\%d", kOemKeyPrefix, lowByte, axis);
 }
 
-std::string ForceFeedbackKeyPath(unsigned productLowByte) {
-    return Format<kNameBufferSize>("%s%02x\\OEMForceFeedback", kOemTypeKeyPrefix, productLowByte & 0xFFu);
+bool FormatOemForceFeedbackKey(char* out, size_t size, unsigned lowByte) {
+    return FormatInto(out, size, "%s%02x\\OEMForceFeedback", kOemKeyPrefix, lowByte);
 }
 
-std::string HidEnumKeyPath(const char* deviceId) {
-    return Format<kRemoverPathSize>("ENUM\\HID\\%s", deviceId);
-}
-
-std::string UsbEnumKeyPath(const char* deviceId) {
-    return Format<kRemoverPathSize>("ENUM\\USB\\%s", deviceId);
+bool FormatDeviceEnumKey(char* out, size_t size, DeviceBranch branch, const char* deviceId) {
+    if (!deviceId) {
+        if (out && size > 0) out[0] = '\0';
+        return false;
+    }
+    return FormatInto(out, size, branch == DeviceBranch::Hid ? "ENUM\\HID\\%s" : "ENUM\\USB\\%s", deviceId);
 }
 
 }  // namespace padsetup

@@ -1,19 +1,24 @@
-// Registry paths the setup tools format, all relative to HKEY_LOCAL_MACHINE.
+// Registry key paths of the setup tools, formatted into caller buffers.
+// Each returns false, with an empty string, when the path does not fit.
 #pragma once
 
-#include <string>
+#include <cstddef>
 
 namespace padsetup {
 
-// "<prefix>%02x": the OEM type key of the product with this low byte.
-std::string OemTypeKeyPath(unsigned productLowByte);
-// "<prefix>%02x\Axes\%d"
-std::string AxisKeyPath(unsigned productLowByte, int axis);
-// "<prefix>%02x\OEMForceFeedback"
-std::string ForceFeedbackKeyPath(unsigned productLowByte);
+// The OEM type key: prefix, then the low byte as "%02x".
+bool FormatOemTypeKey(char* out, size_t size, unsigned lowByte);
+// "<OEM type key>\Axes\<axis>".
+bool FormatOemAxisKey(char* out, size_t size, unsigned lowByte, int axis);
+// "<OEM type key>\OEMForceFeedback".
+bool FormatOemForceFeedbackKey(char* out, size_t size, unsigned lowByte);
 
-// "ENUM\HID\%s" and "ENUM\USB\%s" for one device id of the product table.
-std::string HidEnumKeyPath(const char* deviceId);
-std::string UsbEnumKeyPath(const char* deviceId);
+// The two device-registry branches the remover deletes a product from.
+enum class DeviceBranch { Hid, Usb };
+// "ENUM\HID\<device id>" or "ENUM\USB\<device id>".
+bool FormatDeviceEnumKey(char* out, size_t size, DeviceBranch branch, const char* deviceId);
+
+// The remover's path buffer.
+inline constexpr size_t kRemoverPathSize = 260;
 
 }  // namespace padsetup

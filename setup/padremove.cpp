@@ -1,47 +1,51 @@
-// padremove: deletes the pad's device enumeration keys. Reads no arguments,
-// shows nothing, always ends with 0.
+// padremove: deletes the pad's keys from the Windows 98 device registry, the
+// "ENUM\HID" and "ENUM\USB" branches. No window, no output; the exit code is
+// always 0.
 #include <windows.h>
 
-#include <string>
+#include <initializer_list>
 
 #include "common/win/UniqueResource.h"
 #include "setup/KeyPaths.h"
 #include "setup/ProductTable.h"
-
-using namespace padsetup;
+#include "setup/SetupIdentity.h"
 
 namespace {
 
-// Instance keys sit two levels below a device key; anything deeper than this
-// is not the device registry's and is left where it is.
+using namespace padsetup;
+
+// Instance keys lie two levels below a device key; anything far deeper is not ours to chase.
 constexpr int kDeepestSubkey = 16;
 
-// Windows 98 deletes a key with all its subkeys; the NT family refuses a key
-// that still has any, so the subkeys go first, deepest first.
+// The NT family refuses to delete a key that still has subkeys, so the device's
+// instance keys go first. Subkeys that cannot be deleted are stepped over, so
+// the walk always ends; the key itself then stays.
 LONG DeleteKeyTree(HKEY parent, const char* path, int depth) {
-    HKEY raw = nullptr;
-    if (depth < kDeepestSubkey &&
-        ::RegOpenKeyExA(parent, path, 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE | DELETE, &raw) == ERROR_SUCCESS) {
-        win::UniqueHKey key(raw);
-        char name[MAX_PATH];
-        DWORD index = 0;  // a subkey that will not go is stepped over, never retried forever
-        while (::RegEnumKeyA(key.get(), index, name, sizeof name) == ERROR_SUCCESS) {
-            if (DeleteKeyTree(key.get(), name, depth + 1) != ERROR_SUCCESS) ++index;
+    if (depth < kDeepestSubkey) {
+        win::UniqueHKey key;
+        if (::RegOpenKeyExA(parent, path, 0, KEY_READ | KEY_WRITE, key.put()) != ERROR_SUCCESS) {
+            key.release();
+        } else {
+            char name[kNameBufferSize];
+            DWORD index = 0;
+            while (::RegEnumKeyA(key.get(), index, name, sizeof name) == ERROR_SUCCESS) {
+                if (DeleteKeyTree(key.get(), name, depth + 1) != ERROR_SUCCESS) ++index;
+            }
         }
     }
     return ::RegDeleteKeyA(parent, path);
 }
 
-void DeleteDeviceKey(const std::string& path) {
-    if (!path.empty()) DeleteKeyTree(HKEY_LOCAL_MACHINE, path.c_str(), 0);
-}
-
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    for (std::size_t i = kRemovedFirst; i < kRemovedEnd; ++i) {
-        DeleteDeviceKey(HidEnumKeyPath(ProductDeviceId(i)));
-        DeleteDeviceKey(UsbEnumKeyPath(ProductDeviceId(i)));
+    char path[kRemoverPathSize];
+    for (size_t entry = kRemovalFirst; entry < kRemovalEnd; ++entry) {
+        for (DeviceBranch branch : {DeviceBranch::Hid, DeviceBranch::Usb}) {
+            if (FormatDeviceEnumKey(path, sizeof path, branch, kProductDeviceIds[entry])) {
+                DeleteKeyTree(HKEY_LOCAL_MACHINE, path, 0);
+            }
+        }
     }
     return 0;
 }

@@ -1,144 +1,169 @@
-// padsetup: registers the pad as an OEM joystick type for DirectInput and the
-// Game Controllers panel, and puts the filter driver above the pad's HID
-// device node. Reads no arguments, shows nothing, always ends with 1.
+// padsetup: registers the pad as an OEM joystick type naming both COM servers,
+// and puts the filter driver above the pad's HID device node. No window, no
+// output; the exit code is always 1.
 #include <windows.h>
 #include <setupapi.h>
 
-#include <string>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "common/ProductIdentity.h"
+#include "common/win/UniqueDevInfo.h"
 #include "common/win/UniqueResource.h"
-#include "setup/DeviceInfoSet.h"
 #include "setup/HardwareIdList.h"
-#include "setup/InstallerData.h"
 #include "setup/KeyPaths.h"
-
-using namespace padsetup;
+#include "setup/OemBlocks.h"
+#include "setup/SetupIdentity.h"
 
 namespace {
 
-// A hardware-id list longer than the usual buffer is read again into one of
-// its own size, up to this bound; a node past it is passed over.
-constexpr DWORD kLargestHardwareIdList = 64 * 1024;
+using namespace padsetup;
 
-LONG CreateKey(HKEY parent, const std::string& path, win::UniqueHKey& out) {
-    if (path.empty()) return ERROR_BAD_PATHNAME;
-    HKEY raw = nullptr;
-    const LONG status = ::RegCreateKeyA(parent, path.c_str(), &raw);
-    if (status == ERROR_SUCCESS) out.reset(raw);
-    return status;
-}
+// Hardware-id lists past this are not real ones; such a node is passed over.
+constexpr DWORD kLargestHardwareIdList = 1u << 20;
 
 void SetString(HKEY key, const char* name, const char* text) {
-    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                     static_cast<DWORD>(::lstrlenA(text) + 1));
+    ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), ::lstrlenA(text) + 1);
 }
 
-template <std::size_t N>
-void SetBinary(HKEY key, const char* name, const Block<N>& block) {
-    ::RegSetValueExA(key, name, 0, REG_BINARY, block.data(), static_cast<DWORD>(N));
+template <size_t N>
+void SetBinary(HKEY key, const char* name, const std::array<uint8_t, N>& bytes) {
+    ::RegSetValueExA(key, name, 0, REG_BINARY, bytes.data(), static_cast<DWORD>(N));
 }
 
-// Names the filter on every instance key that already names one.
+win::UniqueHKey CreateKey(HKEY parent, const char* path) {
+    win::UniqueHKey key;
+    if (::RegCreateKeyA(parent, path, key.put()) != ERROR_SUCCESS) key.release();
+    return key;
+}
+
+// Instances of the pad that already name an upper filter get ours instead.
 void RewriteInstanceFilters(HKEY instances) {
-    DWORD count = 0;
-    if (::RegQueryInfoKeyA(instances, nullptr, nullptr, nullptr, &count, nullptr, nullptr, nullptr, nullptr,
-                           nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    DWORD subkeys = 0;
+    if (::RegQueryInfoKeyA(instances, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                           nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
         return;
-    for (DWORD i = 0; i < count; ++i) {
-        char name[kNameBufferSize];
-        if (::RegEnumKeyA(instances, i, name, sizeof name) != ERROR_SUCCESS) continue;
-        win::UniqueHKey instance;
-        if (CreateKey(instances, name, instance) != ERROR_SUCCESS) continue;
+    }
+    char name[kNameBufferSize];
+    for (DWORD index = 0; index < subkeys; ++index) {
+        if (::RegEnumKeyA(instances, index, name, sizeof name) != ERROR_SUCCESS) continue;
+        win::UniqueHKey instance = CreateKey(instances, name);
+        if (!instance) continue;
         BYTE filter[kNameBufferSize];
         DWORD size = sizeof filter;
-        if (::RegQueryValueExA(instance.get(), kUpperFiltersValue, nullptr, nullptr, filter, &size) == ERROR_SUCCESS)
-            SetString(instance.get(), kUpperFiltersValue, kFilterDriver);
+        if (::RegQueryValueExA(instance.get(), kValueUpperFilters, nullptr, nullptr, filter, &size) ==
+            ERROR_SUCCESS) {
+            SetString(instance.get(), kValueUpperFilters, kFilterDriver);
+        }
     }
 }
 
-// Writes the OEM type entry of the product with this low byte, then the
+// Writes the OEM type entry for the product's low byte and rewrites the
 // instance filters. Returns the error of opening the instance key, else the
 // status of closing it.
-LONG RegisterOemType(unsigned productLowByte) {
-    win::UniqueHKey key;
-    if (CreateKey(HKEY_LOCAL_MACHINE, OemTypeKeyPath(productLowByte), key) == ERROR_SUCCESS) {
-        SetString(key.get(), kConfigClsidValue, pad::kPropertySheetClsid);
-        SetBinary(key.get(), kOemDataValue, Pack(HardwareSettings{}));
-        SetString(key.get(), kOemNameValue, kOemName);
-        key.reset();
+LONG RegisterOemType(unsigned lowByte) {
+    char path[kNameBufferSize];
+    if (FormatOemTypeKey(path, sizeof path, lowByte)) {
+        if (win::UniqueHKey oem = CreateKey(HKEY_LOCAL_MACHINE, path)) {
+            SetString(oem.get(), kValueConfigClsid, pad::kPropertySheetClsid);
+            SetBinary(oem.get(), kValueOemData, kHardwareSettings.Bytes());
+            SetString(oem.get(), kValueOemName, kOemName);
+        }
     }
-    for (int axis = 0; axis < kAxisCount; ++axis) {
-        if (CreateKey(HKEY_LOCAL_MACHINE, AxisKeyPath(productLowByte, axis), key) != ERROR_SUCCESS) continue;
-        SetBinary(key.get(), kAttributesValue, Pack(AxisAttributes{}));
-        SetBinary(key.get(), kFfAttributesValue, Pack(AxisFfAttributes{}));
-        key.reset();
+    for (int axis = 0; axis < kForceAxisCount; ++axis) {
+        if (!FormatOemAxisKey(path, sizeof path, lowByte, axis)) continue;
+        if (win::UniqueHKey key = CreateKey(HKEY_LOCAL_MACHINE, path)) {
+            SetBinary(key.get(), kValueAttributes, kAxisAttributes.Bytes());
+            SetBinary(key.get(), kValueFfAttributes, kAxisForceAttributes.Bytes());
+        }
     }
-    if (CreateKey(HKEY_LOCAL_MACHINE, ForceFeedbackKeyPath(productLowByte), key) == ERROR_SUCCESS) {
-        SetString(key.get(), kClsidValue, pad::kForceDriverClsid);
-        SetBinary(key.get(), kAttributesValue, Pack(DeviceFfAttributes{}));
-        key.reset();
+    if (FormatOemForceFeedbackKey(path, sizeof path, lowByte)) {
+        if (win::UniqueHKey key = CreateKey(HKEY_LOCAL_MACHINE, path)) {
+            SetString(key.get(), kValueClsid, pad::kForceDriverClsid);
+            SetBinary(key.get(), kValueAttributes, kDeviceForceAttributes.Bytes());
+        }
     }
-    const LONG opened = CreateKey(HKEY_LOCAL_MACHINE, kDeviceInstanceKey, key);
-    if (opened != ERROR_SUCCESS) return opened;
-    RewriteInstanceFilters(key.get());
-    return ::RegCloseKey(key.release());
+
+    win::UniqueHKey instances;
+    const LONG opened = ::RegCreateKeyA(HKEY_LOCAL_MACHINE, kInstanceKey, instances.put());
+    if (opened != ERROR_SUCCESS) {
+        instances.release();
+        return opened;
+    }
+    RewriteInstanceFilters(instances.get());
+    return ::RegCloseKey(instances.release());
 }
 
-enum class IdRead { Read, PassOver, Stop };
+enum class IdRead { Read, NoIds, TooLong, Failed };
 
-// Reads the node's hardware-id list into `ids`, growing it once when the
-// list does not fit; no read asks for more than the buffer holds.
-IdRead ReadHardwareIds(HDEVINFO nodes, SP_DEVINFO_DATA& node, std::vector<char>& ids, DWORD& size) {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        size = 0;
-        if (::SetupDiGetDeviceRegistryPropertyA(nodes, &node, SPDRP_HARDWAREID, nullptr,
-                                                reinterpret_cast<BYTE*>(ids.data()),
-                                                static_cast<DWORD>(ids.size()), &size))
-            return IdRead::Read;
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_INVALID_DATA) return IdRead::PassOver;  // the node has no hardware id
-        if (error != ERROR_INSUFFICIENT_BUFFER) return IdRead::Stop;
-        if (size <= ids.size() || size > kLargestHardwareIdList) return IdRead::PassOver;
-        ids.resize(size);
+IdRead ReadHardwareIds(HDEVINFO devices, SP_DEVINFO_DATA& node, BYTE* buffer, DWORD capacity,
+                       DWORD& returned) {
+    returned = 0;
+    if (::SetupDiGetDeviceRegistryPropertyA(devices, &node, SPDRP_HARDWAREID, nullptr, buffer, capacity,
+                                            &returned)) {
+        return IdRead::Read;
     }
-    return IdRead::PassOver;  // the list grew again between the two reads
+    switch (::GetLastError()) {
+    case ERROR_INVALID_DATA: return IdRead::NoIds;
+    case ERROR_INSUFFICIENT_BUFFER: return IdRead::TooLong;
+    default: return IdRead::Failed;
+    }
 }
 
-// Registers the type and sets the filter on the first present node that
-// carries the pad's hardware id. True when the last error is NO_ERROR at the
-// end, which it is not when the enumeration simply ran out of nodes.
-bool FilterFirstPadNode() {
-    DeviceInfoSet nodes(::SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
-    if (!nodes) return false;
-    std::vector<char> ids(kHardwareIdBufferSize);
+// A list longer than the fixed buffer is read again into one of the size the
+// first call asked for; a node whose list still does not fit is passed over.
+bool HoldsPadInLongList(HDEVINFO devices, SP_DEVINFO_DATA& node, DWORD required) {
+    if (required == 0 || required > kLargestHardwareIdList) return false;
+    std::unique_ptr<BYTE[]> grown(new (std::nothrow) BYTE[required]);
+    if (!grown) return false;
+    DWORD returned = 0;
+    if (ReadHardwareIds(devices, node, grown.get(), required, returned) != IdRead::Read) return false;
+    return HardwareIdListHolds(reinterpret_cast<const char*>(grown.get()), required, returned, kPadHardwareId);
+}
+
+// Sets the filter on the first present device node that is the pad. True when
+// the thread's last error is NO_ERROR at the end, which an exhausted
+// enumeration (ERROR_NO_MORE_ITEMS) is not.
+bool AttachFilterToDeviceNode() {
+    win::UniqueDevInfo devices(
+        ::SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
+    if (!devices) return false;
+
+    BYTE ids[kHardwareIdBufferSize];
     for (DWORD index = 0;; ++index) {
         SP_DEVINFO_DATA node{};
         node.cbSize = sizeof node;
-        if (!::SetupDiEnumDeviceInfo(nodes.get(), index, &node)) break;
-        DWORD size = 0;
-        const IdRead read = ReadHardwareIds(nodes.get(), node, ids, size);
-        if (read == IdRead::PassOver) continue;
-        if (read == IdRead::Stop) break;
-        if (!HardwareIdListHolds(ids.data(), ids.size(), size, kPadHardwareId)) continue;
+        if (!::SetupDiEnumDeviceInfo(devices.get(), index, &node)) break;
+
+        DWORD returned = 0;
+        const IdRead read = ReadHardwareIds(devices.get(), node, ids, sizeof ids, returned);
+        bool isPad = false;
+        if (read == IdRead::Read) {
+            isPad = HardwareIdListHolds(reinterpret_cast<const char*>(ids), sizeof ids, returned, kPadHardwareId);
+        } else if (read == IdRead::TooLong) {
+            isPad = HoldsPadInLongList(devices.get(), node, returned);
+        } else if (read == IdRead::Failed) {
+            break;
+        }
+        if (!isPad) continue;
+
         RegisterOemType(kPadProductLowByte);
-        const auto filter = FilterMultiString();
-        ::SetupDiSetDeviceRegistryPropertyA(nodes.get(), &node, SPDRP_UPPERFILTERS,
-                                            reinterpret_cast<const BYTE*>(filter.data()),
-                                            static_cast<DWORD>(filter.size()));
+        ::SetupDiSetDeviceRegistryPropertyA(devices.get(), &node, SPDRP_UPPERFILTERS,
+                                            reinterpret_cast<const BYTE*>(kFilterMultiString),
+                                            sizeof kFilterMultiString);
         break;
     }
-    const DWORD last = ::GetLastError();
-    nodes.reset();
-    ::SetLastError(last);
-    return last == NO_ERROR;
+
+    const DWORD saved = ::GetLastError();
+    devices.reset();
+    ::SetLastError(saved);
+    return saved == NO_ERROR;
 }
 
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    FilterFirstPadNode();
+    AttachFilterToDeviceNode();
     RegisterOemType(kPadProductLowByte);
     return 1;
 }
