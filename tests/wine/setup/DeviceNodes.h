@@ -1,0 +1,37 @@
+// Device nodes that a test registers through the device-setup interface and
+// removes again. Wine counts every registered node as present.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "common/win/UniqueDevInfo.h"
+#include "tests/wine/setup/RegistryProbe.h"
+
+namespace setuptest {
+
+class TestDeviceNode {
+public:
+    // instanceId like "HID\VID_7A3C&PID_A02F\1&test&0"; hardwareIds a multi-string.
+    TestDeviceNode(const std::string& instanceId, const Bytes& hardwareIds);
+    ~TestDeviceNode();
+    TestDeviceNode(const TestDeviceNode&) = delete;
+    TestDeviceNode& operator=(const TestDeviceNode&) = delete;
+
+    bool Registered() const { return registered_; }
+    const std::string& InstanceId() const { return instanceId_; }
+    void SetUpperFilters(const Bytes& filters);
+    // The node's SPDRP_UPPERFILTERS as the device-setup interface reads it back.
+    RegValue UpperFilters() const;
+
+private:
+    std::string instanceId_;
+    win::UniqueDevInfo list_;
+    SP_DEVINFO_DATA node_{};
+    bool registered_ = false;
+};
+
+// Instance ids of the present nodes, in enumeration order, whose hardware ids hold `id`.
+std::vector<std::string> PresentNodesHolding(const char* id);
+
+}  // namespace setuptest
