@@ -1,0 +1,60 @@
+#include "hosts/cplhost/ScriptRunner.h"
+
+namespace cplhost {
+
+namespace {
+
+bool Relative(const std::string& path) {
+    return !(path.size() > 1 && (path[1] == ':' || path[0] == '\\' || path[0] == '/'));
+}
+
+}  // namespace
+
+bool RunScript(const std::vector<ScriptCommand>& script, SheetHost& host, padstate::PadStateLink& pad,
+               const std::string& shotFolder, FILE* log) {
+    bool ok = true;
+    padstate::PadStateBlock& b = pad.Block();
+    for (const ScriptCommand& c : script) {
+        if (!host.IsOpen()) {
+            if (log) std::fprintf(log, "line %d: the sheet has closed; the rest is skipped\n", c.Line);
+            break;
+        }
+        bool done = true;
+        std::string note;
+        switch (c.Kind) {
+        case CommandKind::Page: done = host.SelectPage(c.A); break;
+        case CommandKind::Click: host.Click(c.A, static_cast<int>(c.B)); break;
+        case CommandKind::Press: host.Press(c.A, static_cast<int>(c.B)); break;
+        case CommandKind::Release: host.Release(c.A, static_cast<int>(c.B)); break;
+        case CommandKind::Move: host.Move(c.A, static_cast<int>(c.B)); break;
+        case CommandKind::Axis: b.Axes[c.A] = static_cast<int32_t>(c.B); break;
+        case CommandKind::Button: b.Buttons[c.A - 1] = c.B ? 1 : 0; break;
+        case CommandKind::Pov: b.Pov[c.A] = static_cast<uint32_t>(c.B); break;
+        case CommandKind::Unplug: b.Plugged = 0; break;
+        case CommandKind::Plug: b.Plugged = 1; break;
+        case CommandKind::Fail:
+            if (c.B)
+                b.Failures |= static_cast<uint32_t>(c.A);
+            else
+                b.Failures &= ~static_cast<uint32_t>(c.A);
+            break;
+        case CommandKind::Apply: host.Apply(); break;
+        case CommandKind::Ok: host.Ok(); break;
+        case CommandKind::Cancel: host.Cancel(); break;
+        case CommandKind::Wait: host.Pump(static_cast<DWORD>(c.A)); break;
+        case CommandKind::Shot: {
+            const std::string path = Relative(c.Text) && !shotFolder.empty() ? shotFolder + "\\" + c.Text : c.Text;
+            done = host.Screenshot(path, &note);
+            if (done) note = path;
+            break;
+        }
+        }
+        host.Pump(kSettleMs);
+        if (log) std::fprintf(log, "line %d: %s%s%s\n", c.Line, done ? "done" : "FAILED", note.empty() ? "" : ": ",
+                              note.c_str());
+        ok = ok && done;
+    }
+    return ok;
+}
+
+}  // namespace cplhost

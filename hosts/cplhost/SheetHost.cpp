@@ -1,0 +1,285 @@
+#include "hosts/cplhost/SheetHost.h"
+
+#include <commctrl.h>
+#include <prsht.h>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "hosts/cplhost/PanelRegistration.h"
+#include "hosts/cplhost/PngEncoder.h"
+
+namespace cplhost {
+
+namespace {
+
+SheetHost* g_host = nullptr;  // the thread timer reaches the host through this
+
+std::string WindowText(HWND w) {
+    char buffer[512] = {};
+    ::GetWindowTextA(w, buffer, sizeof buffer);
+    return buffer;
+}
+
+struct BoxSearch {
+    HWND Sheet;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK FindBox(HWND w, LPARAM p) {
+    auto* search = reinterpret_cast<BoxSearch*>(p);
+    char cls[32] = {};
+    ::GetClassNameA(w, cls, sizeof cls);
+    if (w != search->Sheet && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(w)) search->Found.push_back(w);
+    return TRUE;
+}
+
+BOOL CALLBACK CollectStatic(HWND w, LPARAM p) {
+    char cls[32] = {};
+    ::GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") == 0) {
+        const std::string text = WindowText(w);
+        auto* out = reinterpret_cast<std::string*>(p);
+        if (!text.empty()) *out += (out->empty() ? "" : " ") + text;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+SheetHost::SheetHost() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    ::InitCommonControlsEx(&icc);
+}
+
+SheetHost::~SheetHost() { Close(); }
+
+bool SheetHost::Open(const std::string& typeName, USHORT joystickId, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        Close();
+        return false;
+    };
+    const std::string clsidText = ConfiguredSheetClsid(typeName);
+    if (clsidText.empty()) return fail("the OEM type " + typeName + " has no ConfigCLSID");
+    wchar_t wide[64] = {};
+    ::MultiByteToWideChar(CP_ACP, 0, clsidText.c_str(), -1, wide, 64);
+    CLSID clsid;
+    if (FAILED(::CLSIDFromString(wide, &clsid))) return fail("ConfigCLSID is no class id: " + clsidText);
+
+    IUnknown* unknown = nullptr;
+    HRESULT hr = ::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown, reinterpret_cast<void**>(&unknown));
+    if (FAILED(hr)) {
+        char why[96];
+        std::snprintf(why, sizeof why, "CoCreateInstance failed with 0x%08lX", static_cast<unsigned long>(hr));
+        return fail(why);
+    }
+    hr = unknown->QueryInterface(IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&object_));
+    unknown->Release();
+    if (FAILED(hr) || !object_) return fail("the class does not answer IDIGameCntrlPropSheet");
+
+    object_->SetID(joystickId);
+    DIGCSHEETINFO* sheetInfo = nullptr;
+    DIGCPAGEINFO* pageInfo = nullptr;
+    if (FAILED(object_->GetSheetInfo(&sheetInfo)) || !sheetInfo || FAILED(object_->GetPageInfo(&pageInfo)) ||
+        !pageInfo)
+        return fail("the sheet gives no sheet or page description");
+    const int count = std::min<int>(sheetInfo->nNumPages, MAXPROPPAGES);
+
+    std::vector<PROPSHEETPAGEW> pages(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const DIGCPAGEINFO& in = pageInfo[i];
+        PROPSHEETPAGEW& p = pages[static_cast<size_t>(i)];
+        p = PROPSHEETPAGEW{};
+        p.dwSize = sizeof p;
+        p.dwFlags = PSP_USETITLE | (in.fIconFlag ? PSP_USEICONID : 0);
+        p.hInstance = in.hInstance;
+        p.pszTemplate = in.lpwszTemplate;
+        p.pszIcon = in.lpwszPageIcon;
+        p.pszTitle = in.lpwszPageTitle;
+        p.pfnDlgProc = in.fpPageProc;
+        p.lParam = in.lParam;
+    }
+    PROPSHEETHEADERW header{};
+    header.dwSize = sizeof header;
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | (sheetInfo->fSheetIconFlag ? PSH_USEICONID : 0);
+    header.hInstance = count > 0 ? pageInfo[0].hInstance : nullptr;
+    header.pszIcon = sheetInfo->lpwszSheetIcon;
+    header.pszCaption = sheetInfo->lpwszSheetCaption;
+    header.nPages = static_cast<UINT>(count);
+    header.nStartPage = 0;
+    header.ppsp = pages.data();
+    sheet_ = reinterpret_cast<HWND>(::PropertySheetW(&header));
+    if (!sheet_ || sheet_ == reinterpret_cast<HWND>(-1)) {
+        sheet_ = nullptr;
+        return fail("PropertySheet did not show the pages");
+    }
+    g_host = this;
+    watch_ = ::SetTimer(nullptr, 0, 20, WatchBoxes);
+    ::ShowWindow(sheet_, SW_SHOW);
+    Pump(0);
+    return true;
+}
+
+void CALLBACK SheetHost::WatchBoxes(HWND, UINT, UINT_PTR, DWORD) {
+    if (g_host) g_host->DismissBoxes();
+}
+
+void SheetHost::DismissBoxes() {
+    BoxSearch search{sheet_, {}};
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&search));
+    for (HWND box : search.Found) {
+        if (std::find(answered_.begin(), answered_.end(), box) != answered_.end()) continue;
+        DismissedBox seen;
+        seen.Caption = WindowText(box);
+        ::EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&seen.Text));
+        boxes_.push_back(seen);
+        answered_.push_back(box);
+        ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
+}
+
+void SheetHost::FinishIfDone() {
+    // A modeless sheet is over once it has no current page.
+    if (sheet_ && !PropSheet_GetCurrentPageHwnd(sheet_)) {
+        ::DestroyWindow(sheet_);
+        sheet_ = nullptr;
+    }
+}
+
+void SheetHost::Pump(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (!sheet_ || !PropSheet_IsDialogMessage(sheet_, &msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            FinishIfDone();
+        }
+        FinishIfDone();
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= ms) break;
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
+HWND SheetHost::CurrentPage() const { return sheet_ ? PropSheet_GetCurrentPageHwnd(sheet_) : nullptr; }
+
+int SheetHost::CurrentPageIndex() const {
+    if (!sheet_) return -1;
+    HWND tab = PropSheet_GetTabControl(sheet_);
+    return tab ? TabCtrl_GetCurSel(tab) : -1;
+}
+
+bool SheetHost::SelectPage(int index) {
+    if (!sheet_) return false;
+    const BOOL ok = PropSheet_SetCurSel(sheet_, nullptr, index);
+    Pump(0);
+    return ok != FALSE;
+}
+
+void SheetHost::Click(int x, int y) {
+    Press(x, y);
+    Release(x, y);
+}
+
+void SheetHost::Press(int x, int y) {
+    if (HWND page = CurrentPage()) ::SendMessageA(page, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}
+
+void SheetHost::Release(int x, int y) {
+    if (HWND page = CurrentPage()) ::SendMessageA(page, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void SheetHost::Move(int x, int y) {
+    if (HWND page = CurrentPage()) ::SendMessageA(page, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+void SheetHost::Apply() {
+    if (sheet_) PropSheet_PressButton(sheet_, PSBTN_APPLYNOW);
+    Pump(0);
+}
+
+void SheetHost::Ok() {
+    if (sheet_) PropSheet_PressButton(sheet_, PSBTN_OK);
+    Pump(0);
+}
+
+void SheetHost::Cancel() {
+    if (sheet_) PropSheet_PressButton(sheet_, PSBTN_CANCEL);
+    Pump(0);
+}
+
+bool SheetHost::Screenshot(const std::string& path, std::string* error) {
+    auto fail = [&](const char* why) {
+        if (error) *error = why;
+        return false;
+    };
+    if (!sheet_) return fail("the sheet is closed");
+    ::RedrawWindow(sheet_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(50);
+    if (!sheet_) return fail("the sheet closed");
+    RECT r;
+    ::GetWindowRect(sheet_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return fail("the sheet has no size");
+
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = -h;  // top row first
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bitmap && bits) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+        ::GdiFlush();
+        const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+        std::vector<uint8_t> rgb(static_cast<size_t>(h) * stride);
+        const auto* bgr = static_cast<const uint8_t*>(bits);
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const size_t at = static_cast<size_t>(y) * stride + static_cast<size_t>(x) * 3;
+                rgb[at] = bgr[at + 2];
+                rgb[at + 1] = bgr[at + 1];
+                rgb[at + 2] = bgr[at];
+            }
+        }
+        const std::vector<uint8_t> png = EncodePng(static_cast<uint32_t>(w), static_cast<uint32_t>(h), rgb.data(), stride);
+        ::SelectObject(memory, old);
+        FILE* f = std::fopen(path.c_str(), "wb");
+        if (f) {
+            ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
+            ok = std::fclose(f) == 0 && ok;
+        }
+    }
+    if (bitmap) ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ok ? true : fail("cannot write the picture");
+}
+
+void SheetHost::Close() {
+    if (watch_) {
+        ::KillTimer(nullptr, watch_);
+        watch_ = 0;
+    }
+    if (sheet_) {
+        ::DestroyWindow(sheet_);
+        sheet_ = nullptr;
+    }
+    if (object_) {
+        object_->Release();
+        object_ = nullptr;
+    }
+    if (g_host == this) g_host = nullptr;
+}
+
+}  // namespace cplhost
