@@ -11,9 +11,10 @@ source "$(dirname "$0")/../install/wine-common.sh"
 
 missing=0
 while read -r pattern dest; do
-  shopt -s nullglob
-  files=("$dist"/$pattern)
-  shopt -u nullglob
+  files=()
+  for f in "$dist"/$pattern; do
+    [ -f "$f" ] && files+=("$f")
+  done
   if [ ${#files[@]} -eq 0 ]; then
     echo "install-wine.sh: not in the package, not installed: $pattern"
     missing=$((missing + 1))

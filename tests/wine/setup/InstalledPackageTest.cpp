@@ -1,0 +1,159 @@
+// Run inside a prefix where the package is installed: what DirectInput and
+// the control panel find there, reached the way they reach it.
+#include <initguid.h>
+
+#include <windows.h>
+#include <objbase.h>
+#include <dinput.h>
+#include <dinputd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "common/win/UniqueResource.h"
+#include "tests/wine/setup/RegistryProbe.h"
+
+namespace {
+
+using namespace setuptest;
+
+const std::string kOemType =
+    "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_7A3C&PID_A02f";
+
+std::string TextOf(const RegValue& v) {
+    return std::string(v.Data.begin(), v.Data.end()).c_str();  // up to its NUL
+}
+
+std::string SystemDirectory() {
+    char dir[MAX_PATH] = "";
+    ::GetSystemDirectoryA(dir, sizeof dir);
+    return dir;
+}
+
+std::string GuidText(const GUID& guid) {
+    wchar_t wide[64] = L"";
+    ::StringFromGUID2(guid, wide, 64);
+    char text[64] = "";
+    ::WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+    return text;
+}
+
+bool SamePath(const std::string& a, const std::string& b) { return ::lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+// The class's InprocServer32 path with its environment variables expanded, as COM loads it.
+std::string ServerPath(const std::string& clsid, DWORD* type, std::string* threading) {
+    const std::string key = "Software\\Classes\\CLSID\\" + clsid + "\\InprocServer32";
+    const RegValue path = ReadValue(HKEY_LOCAL_MACHINE, key, nullptr);
+    *type = path.Type;
+    *threading = TextOf(ReadValue(HKEY_LOCAL_MACHINE, key, "ThreadingModel"));
+    char expanded[MAX_PATH] = "";
+    ::ExpandEnvironmentStringsA(TextOf(path).c_str(), expanded, sizeof expanded);
+    return expanded;
+}
+
+class InstalledPackage : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(::CoInitialize(nullptr))); }
+    void TearDown() override { ::CoUninitialize(); }
+};
+
+TEST_F(InstalledPackage, DirectInputReachesTheDriverFromTheOemTypeKeyAndItAnswersGetVersions) {
+    const std::string clsidText = TextOf(ReadValue(HKEY_LOCAL_MACHINE, kOemType + "\\OEMForceFeedback", "CLSID"));
+    ASSERT_EQ(clsidText, "{5D1C2A90-7A3C-A02F-8E41-00104B7C3D21}");
+
+    DWORD type = 0;
+    std::string threading;
+    const std::string path = ServerPath(clsidText, &type, &threading);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_TRUE(SamePath(path, SystemDirectory() + "\\padforce.dll")) << path << " is the installed DLL";
+    EXPECT_EQ(threading, "Both");
+
+    std::vector<wchar_t> wide(clsidText.begin(), clsidText.end());
+    wide.push_back(L'\0');
+    CLSID clsid{};
+    ASSERT_EQ(::CLSIDFromString(wide.data(), &clsid), S_OK);
+    IDirectInputEffectDriver* driver = nullptr;
+    ASSERT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDirectInputEffectDriver,
+                                 reinterpret_cast<void**>(&driver)),
+              S_OK);
+    ASSERT_NE(driver, nullptr);
+
+    DIDRIVERVERSIONS versions{};
+    versions.dwSize = sizeof versions;
+    EXPECT_EQ(driver->GetVersions(&versions), S_OK);
+    EXPECT_EQ(versions.dwFirmwareRevision, 3u);
+    EXPECT_EQ(versions.dwHardwareRevision, 5u);
+    EXPECT_EQ(versions.dwFFDriverVersion, 0x0F1Fu);
+
+    char loaded[MAX_PATH] = "";
+    ::GetModuleFileNameA(::GetModuleHandleA("padforce.dll"), loaded, sizeof loaded);
+    EXPECT_TRUE(SamePath(loaded, SystemDirectory() + "\\padforce.dll")) << "COM loaded " << loaded;
+    driver->Release();
+}
+
+TEST_F(InstalledPackage, TheControlPanelFindsThePropertySheetClassAtTheInstalledPath) {
+    const std::string clsidText = TextOf(ReadValue(HKEY_LOCAL_MACHINE, kOemType, "ConfigCLSID"));
+    ASSERT_EQ(clsidText, "{2E8B4F16-7A3C-A02F-C5D2-0040A1E6B937}");
+    DWORD type = 0;
+    std::string threading;
+    const std::string path = ServerPath(clsidText, &type, &threading);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_EXPAND_SZ));
+    EXPECT_TRUE(SamePath(path, SystemDirectory() + "\\padpanel.dll")) << path;
+    EXPECT_EQ(threading, "Apartment");
+
+    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        GTEST_SKIP() << "padpanel.dll is not in the package yet; its class factory is not tried";
+    }
+    std::vector<wchar_t> wide(clsidText.begin(), clsidText.end());
+    wide.push_back(L'\0');
+    CLSID clsid{};
+    ASSERT_EQ(::CLSIDFromString(wide.data(), &clsid), S_OK);
+    IClassFactory* factory = nullptr;
+    EXPECT_EQ(::CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
+                                 reinterpret_cast<void**>(&factory)),
+              S_OK);
+    if (factory) factory->Release();
+}
+
+TEST_F(InstalledPackage, TheEffectListOffersExactlyTheKindsTheDriverPlays) {
+    struct Expected {
+        const GUID* Type;
+        DWORD EffectId;
+        DWORD Kind;
+    };
+    const Expected expected[] = {
+        {&GUID_ConstantForce, 0, DIEFT_CONSTANTFORCE}, {&GUID_RampForce, 1, DIEFT_RAMPFORCE},
+        {&GUID_Square, 2, DIEFT_PERIODIC},             {&GUID_Sine, 3, DIEFT_PERIODIC},
+        {&GUID_Triangle, 4, DIEFT_PERIODIC},           {&GUID_SawtoothUp, 5, DIEFT_PERIODIC},
+        {&GUID_SawtoothDown, 6, DIEFT_PERIODIC},
+    };
+    const DWORD params = DIEP_DURATION | DIEP_GAIN | DIEP_AXES | DIEP_DIRECTION | DIEP_ENVELOPE |
+                         DIEP_TYPESPECIFICPARAMS | DIEP_STARTDELAY;
+    const std::string effects = kOemType + "\\OEMForceFeedback\\Effects";
+    EXPECT_EQ(SubkeyNames(HKEY_LOCAL_MACHINE, effects).size(), 7u) << "seven effect types, no more";
+
+    for (const Expected& e : expected) {
+        const std::string key = effects + "\\" + GuidText(*e.Type);
+        ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, key)) << key;
+        const RegValue name = ReadValue(HKEY_LOCAL_MACHINE, key, nullptr);
+        EXPECT_EQ(name.Type, static_cast<DWORD>(REG_SZ));
+        EXPECT_FALSE(TextOf(name).empty()) << key << " has a friendly name";
+
+        DIEFFECTATTRIBUTES published{};
+        published.dwEffectId = e.EffectId;
+        published.dwEffType = e.Kind | DIEFT_FFATTACK | DIEFT_FFFADE | DIEFT_STARTDELAY;
+        published.dwStaticParams = params;
+        published.dwDynamicParams = params;
+        published.dwCoords = DIEFF_CARTESIAN | DIEFF_POLAR;
+        const RegValue attributes = ReadValue(HKEY_LOCAL_MACHINE, key, "Attributes");
+        EXPECT_EQ(attributes.Type, static_cast<DWORD>(REG_BINARY));
+        ASSERT_EQ(attributes.Data.size(), sizeof published) << TextOf(name);
+        EXPECT_EQ(std::memcmp(attributes.Data.data(), &published, sizeof published), 0)
+            << TextOf(name) << " publishes " << Hex(attributes.Data);
+    }
+}
+
+}  // namespace
