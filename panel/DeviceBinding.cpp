@@ -4,7 +4,6 @@
 
 #include "panel/DIUtil.h"
 #include "panel/Module.h"
-#include "panel/SetupFile.h"
 
 namespace padpanel {
 
@@ -51,23 +50,6 @@ HRESULT BindDevice(HWND sheetWindow, IDIGameCntrlPropSheet* sheet) {
     }
     input->Release();
     return hr;
-}
-
-DeviceLossCounter& DeviceLoss() {
-    static DeviceLossCounter counter;
-    return counter;
-}
-
-bool CheckDeviceLost(HWND page) {
-    if (!DeviceLoss().OnFailedPoll(::GetTickCount())) return false;
-    ::KillTimer(page, kPollTimerId);
-    SetupEntry caption;
-    SetupEntry text;
-    ReadSetupEntry("ErrorInfo", "Error", caption);
-    ReadSetupEntry("ErrorInfo", "LoseDevice", text);
-    ::MessageBoxA(page, text.Text, caption.Text, MB_OK);
-    ::PostMessageA(::GetParent(page), WM_CLOSE, 0, 0);
-    return true;
 }
 
 }  // namespace padpanel
