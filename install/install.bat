@@ -16,7 +16,7 @@ if defined PROCESSOR_ARCHITEW6432 set "REGEDIT=%SystemRoot%\SysWOW64\regedit.exe
 
 set "PACKAGE=%~dp0"
 set "SYSDIR=%SystemRoot%\System32"
-pushd "%PACKAGE%" || exit /b 1
+pushd "%PACKAGE%"
 
 for /f "usebackq eol=# tokens=1,2" %%a in ("manifest.txt") do call :place "%%a" "%%b"
 

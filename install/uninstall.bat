@@ -14,7 +14,7 @@ if defined PROCESSOR_ARCHITEW6432 set "REGEDIT=%SystemRoot%\SysWOW64\regedit.exe
 
 set "PACKAGE=%~dp0"
 set "SYSDIR=%SystemRoot%\System32"
-pushd "%PACKAGE%" || exit /b 1
+pushd "%PACKAGE%"
 
 if exist "%SYSDIR%\padremove.exe" (
   start "" /wait "%SYSDIR%\padremove.exe"
@@ -22,6 +22,12 @@ if exist "%SYSDIR%\padremove.exe" (
   start "" /wait "%PACKAGE%padremove.exe"
 )
 "%REGEDIT%" /s "%PACKAGE%unregister.reg"
+
+rem The parents padsetup creates where they are missing go when nothing else
+rem lives in them, deepest first; the system's own keep what they hold.
+set "MEDIA=HKLM\System\CurrentControlSet\Control\MediaProperties"
+set "JOYSTICK=%MEDIA%\PrivateProperties\Joystick"
+for %%k in ("%JOYSTICK%\OEM" "%JOYSTICK%" "%MEDIA%\PrivateProperties" "%MEDIA%" "HKLM\Enum\HID" "HKLM\Enum") do call :prune %%k
 
 for /f "usebackq eol=# tokens=1,2" %%a in ("manifest.txt") do call :remove "%%a" "%%b"
 rem The pad's own data folders go once they are empty, deepest first.
@@ -37,5 +43,14 @@ set "TO=%~2"
 set "FROM=%FROM:/=\%"
 set "TO=%TO:/=\%"
 if "%TO%"=="." (set "TO=%SYSDIR%") else set "TO=%SYSDIR%\%TO%"
-for %%f in ("%FROM%") do if exist "%TO%\%%~nxf" del /f /q "%TO%\%%~nxf"
+rem Manifest paths hold no spaces, so the pattern goes unquoted.
+for %%f in (%FROM%) do if exist "%TO%\%%~nxf" del /f /q "%TO%\%%~nxf"
+goto :eof
+
+:prune
+rem An empty key lists its own name and nothing else.
+set "KEY=%~1"
+set LINES=0
+for /f "delims=" %%l in ('reg query "%KEY%" 2^>nul') do set /a LINES+=1
+if "%LINES%"=="1" reg delete "%KEY%" /f >nul 2>&1
 goto :eof

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the package into a fresh Wine prefix twice, uninstalls it twice,
-# and checks that the registry and the files come back as they were; then
+# and checks that the registry and the files come back as they were; does the
+# same once with the package's Windows commands under Wine's cmd; then
 # installs it again and runs the test program that reaches the installed
 # driver the way DirectInput does.
 #
@@ -32,7 +33,8 @@ snapshot() {  # the whole registry and the file list of drive_c, under $work/$1.
     wine regedit /E "$(winepath -w "$work/$1.$hive.reg")" "$hive"
     iconv -f UTF-16LE -t UTF-8 "$work/$1.$hive.reg" | tr -d '\r' > "$work/$1.$hive.txt"
   done
-  (cd "$WINEPREFIX/drive_c" && find . -printf '%y %s %p\n' | sort) > "$work/$1.files"
+  # Wine's cmd leaves its pipe files in the temporary folder; they are not the package's.
+  (cd "$WINEPREFIX/drive_c" && find . -not -path './users/*/Temp/*' -printf '%y %s %p\n' | sort) > "$work/$1.files"
 }
 
 same() {  # same A B: both snapshots alike; the differences are printed
@@ -80,6 +82,15 @@ check "install then uninstall leaves the registry and the files as they were" sa
 check "the uninstall command succeeds a second time" test $? = 0
 snapshot removed-again
 check "uninstalling twice changes nothing more" same removed removed-again
+
+wine cmd /c "$(winepath -w "$dist/install.bat")"
+check "install.bat succeeds" test $? = 0
+snapshot batch-installed
+check "install.bat leaves the prefix as the install command does" same installed batch-installed
+wine cmd /c "$(winepath -w "$dist/uninstall.bat")"
+check "uninstall.bat succeeds" test $? = 0
+snapshot batch-removed
+check "install.bat then uninstall.bat leave the registry and the files as they were" same before batch-removed
 
 "$repo/scripts/install-wine.sh" --no-wait --dist "$dist" "$WINEPREFIX" >/dev/null
 check "the package installs again after an uninstall" test $? = 0
