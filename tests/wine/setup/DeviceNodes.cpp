@@ -32,7 +32,8 @@ TestDeviceNode::TestDeviceNode(const std::string& instanceId, const Bytes& hardw
     if (!::SetupDiCreateDeviceInfoA(list_.get(), instanceId.c_str(), &kHidClass, nullptr, nullptr, 0, &node_)) {
         return;
     }
-    if (!::SetupDiSetDeviceRegistryPropertyA(list_.get(), &node_, SPDRP_HARDWAREID, hardwareIds.data(),
+    if (!hardwareIds.empty() &&
+        !::SetupDiSetDeviceRegistryPropertyA(list_.get(), &node_, SPDRP_HARDWAREID, hardwareIds.data(),
                                              static_cast<DWORD>(hardwareIds.size()))) {
         return;
     }

@@ -12,7 +12,8 @@ namespace setuptest {
 
 class TestDeviceNode {
 public:
-    // instanceId like "HID\VID_7A3C&PID_A02F\1&test&0"; hardwareIds a multi-string.
+    // instanceId like "HID\VID_7A3C&PID_A02F\1&test&0"; hardwareIds a multi-string,
+    // or empty for a node without any.
     TestDeviceNode(const std::string& instanceId, const Bytes& hardwareIds);
     ~TestDeviceNode();
     TestDeviceNode(const TestDeviceNode&) = delete;

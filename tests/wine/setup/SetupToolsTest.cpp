@@ -114,6 +114,16 @@ TEST_F(SetupTools, InstallerSetsTheFilterOnANodeWhoseSecondHardwareIdIsThePad) {
     EXPECT_FALSE(revOnly.UpperFilters().Present) << "an id with a revision suffix is not the pad";
 }
 
+TEST_F(SetupTools, InstallerPassesOverNodesWithoutHardwareIds) {
+    // Instance ids sort "HID\AAAA..." before the pad's, so this node comes first.
+    TestDeviceNode noIds("HID\\AAAA_NOIDS\\1&none&0", Bytes{});
+    TestDeviceNode pad(kPadId + "\\1&afternoids&0", MultiStringBytes({kPadId}));
+    ASSERT_TRUE(noIds.Registered() && pad.Registered());
+    ASSERT_EQ(RunSetup(), 1u);
+    EXPECT_EQ(Hex(pad.UpperFilters().Data), Hex(kFilter)) << "a node without ids does not end the search";
+    EXPECT_FALSE(noIds.UpperFilters().Present);
+}
+
 TEST_F(SetupTools, InstallerMatchesThePadsIdInAnyCase) {
     TestDeviceNode pad("HID\\VID_7A3C&PID_A02F\\1&case&0", MultiStringBytes({"hId\\vId_7a3C&PID_a02F"}));
     ASSERT_TRUE(pad.Registered());
