@@ -23,7 +23,7 @@ constexpr int kDeepestSubkey = 16;
 LONG DeleteKeyTree(HKEY parent, const char* path, int depth) {
     if (depth < kDeepestSubkey) {
         win::UniqueHKey key;
-        if (::RegOpenKeyExA(parent, path, 0, KEY_READ | KEY_WRITE, key.put()) != ERROR_SUCCESS) {
+        if (::RegOpenKeyExA(parent, path, 0, KEY_READ, key.put()) != ERROR_SUCCESS) {
             key.release();
         } else {
             char name[kNameBufferSize];
