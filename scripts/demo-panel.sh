@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Opens the pad's property sheet in a fresh Wine prefix, the way the Game
+# Controllers control panel opens it.
+#
+#   demo-panel.sh [--tree DIR] [--out DIR] [--script FILE] [--headless]
+#
+# The package of the built win32 tree (default build/win32; its staging
+# folder is read from the tree's CMakeCache.txt) is installed into the
+# prefix OUT/prefix with scripts/install-wine.sh; if that is not available
+# or fails, the control-panel host registers the staged padpanel.dll and
+# copies its data itself. Then the host opens the sheet: on a display
+# ($DISPLAY set, no --headless) it stays up for the user to click through;
+# without one it replays a short built-in script (or FILE) on a private
+# Xvfb screen and writes a screenshot of each page into OUT/shots
+# (default OUT: out/panel-demo).
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+tree="$top/build/win32" out="$top/out/panel-demo" script="" headless=0
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --tree) tree=$(cd "$2" && pwd); shift 2 ;;
+    --out) out=$2; shift 2 ;;
+    --script) script=$(cd "$(dirname "$2")" && pwd)/$(basename "$2"); shift 2 ;;
+    --headless) headless=1; shift ;;
+    -h|--help) sed -n '2,16p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo-panel.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+
+dist=$(sed -n 's/^PAD_DIST_DIR:PATH=//p' "$tree/CMakeCache.txt" 2>/dev/null || true)
+[ -n "$dist" ] || { echo "demo-panel.sh: $tree is no configured win32 tree" >&2; exit 1; }
+host="$tree/hosts/cplhost/cplhost.exe"
+for f in "$host" "$(dirname "$host")/dinput.dll" "$dist/padpanel.dll" "$dist/Zororo/Setup.ini"; do
+  [ -f "$f" ] || { echo "demo-panel.sh: $f is missing; build the tree first" >&2; exit 1; }
+done
+
+mkdir -p "$out"
+out=$(cd "$out" && pwd)
+prefix="$out/prefix" shots="$out/shots"
+rm -rf "$prefix" "$shots"
+mkdir -p "$shots"
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Wine's Z: drive is the Unix root. (winepath would start a wine server with
+# no display, which the host's windows would then join.)
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+args=()
+if [ -x "$top/scripts/install-wine.sh" ] && "$top/scripts/install-wine.sh" --dist "$dist" "$prefix"; then
+  echo "demo-panel.sh: the package is installed in $prefix"
+else
+  echo "demo-panel.sh: no installed package; the host registers $dist/padpanel.dll itself"
+  [ -d "$prefix/drive_c/windows" ] || wineboot -i >/dev/null 2>&1
+  wineserver -w
+  args+=(--register "$(winpath "$dist/padpanel.dll")" --data "$(winpath "$dist/Zororo")")
+fi
+
+rc=0
+if [ -n "${DISPLAY:-}" ] && [ "$headless" = 0 ] && [ -z "$script" ]; then
+  echo "demo-panel.sh: the sheet opens on $DISPLAY; close it to end"
+  wine "$host" "${args[@]}" || rc=$?
+else
+  if [ -n "$script" ]; then args+=(--script "$(winpath "$script")"); else args+=(--demo); fi
+  args+=(--shots "$(winpath "$shots")")
+  env -u DISPLAY xvfb-run -a -s "-screen 0 1280x1024x24" wine "$host" "${args[@]}" || rc=$?
+  echo "demo-panel.sh: screenshots of the pages are in $shots"
+  ls "$shots"
+fi
+wineserver -w || true
+exit $rc
