@@ -25,6 +25,9 @@
 #include "hosts/cplhost/SheetHost.h"
 #include "hosts/dinput7/StandInLoader.h"
 #include "tools/padstate/PadStateLink.h"
+#ifdef PAD_HAVE_SIMPAD
+#include "tools/simpad/SimPad.h"
+#endif
 
 namespace {
 
@@ -139,6 +142,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "cplhost: cannot map the pad state\n");
         return 2;
     }
+#ifdef PAD_HAVE_SIMPAD
+    // The simulated pad's pipe is the report path the pages' motor output opens.
+    simpad::SimPad simulated;
+    if (reportPath.empty()) reportPath = simulated.Path();
+#endif
     if (!reportPath.empty()) lstrcpynA(pad->ReportPath, reportPath.c_str(), padstate::kPathCapacity);
 
     if (!registerDll.empty() && !cplhost::RegisterPanel(registerDll, &error)) {
@@ -174,6 +182,9 @@ int main(int argc, char** argv) {
         host.Close();
     }
     PrintRecord();
+#ifdef PAD_HAVE_SIMPAD
+    std::printf("the pad at %s received %zu motor reports\n", simulated.Path().c_str(), simulated.ReportCount());
+#endif
     ::CoFreeUnusedLibraries();
     ::CoUninitialize();
     return rc;
