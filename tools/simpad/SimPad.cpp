@@ -1,0 +1,146 @@
+#include "tools/simpad/SimPad.h"
+
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+
+#include "tools/simpad/PipeServer.h"
+
+namespace simpad {
+
+namespace {
+
+std::string UniquePath() {
+    static std::atomic<unsigned> serial{0};
+    char name[96];
+    std::snprintf(name, sizeof name, "\\\\.\\pipe\\simpad-%lu-%u-%lu", ::GetCurrentProcessId(), ++serial,
+                  ::GetTickCount());
+    return name;
+}
+
+int64_t Counter() {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+}
+
+}  // namespace
+
+class SimPad::Recorder final : public PipeServer::Sink {
+public:
+    Recorder(int64_t origin, int64_t frequency) : origin_(origin), frequency_(frequency) {}
+
+    void OnOpen() override {
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            ++opens_;
+        }
+        changed_.notify_all();
+    }
+
+    void OnMessage(const uint8_t* head, uint32_t length, int64_t counter) override {
+        PadReport r;
+        for (uint32_t i = 0; i < 4 && i < length; ++i) r.Bytes[i] = head[i];
+        r.Length = length;
+        r.Ticks = counter - origin_;
+        r.Frequency = frequency_;
+        {
+            // Serving threads take turns here, so the callback sees one
+            // report at a time, and a waiter wakes only after it has.
+            std::lock_guard<std::mutex> turn(callbackTurn_);
+            ReportCallback callback;
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                callback = callback_;
+            }
+            if (callback) callback(r);
+        }
+        {
+            std::lock_guard<std::mutex> lock(m_);
+            // Kept in order of arrival even when two serving threads finish
+            // out of turn.
+            auto at = reports_.end();
+            while (at != reports_.begin() && (at - 1)->Ticks > r.Ticks) --at;
+            reports_.insert(at, r);
+        }
+        changed_.notify_all();
+    }
+
+    std::vector<PadReport> Reports() const {
+        std::lock_guard<std::mutex> lock(m_);
+        return reports_;
+    }
+    size_t ReportCount() const {
+        std::lock_guard<std::mutex> lock(m_);
+        return reports_.size();
+    }
+    size_t OpenCount() const {
+        std::lock_guard<std::mutex> lock(m_);
+        return opens_;
+    }
+    bool Wait(size_t n, DWORD timeoutMs, bool opens) const {
+        std::unique_lock<std::mutex> lock(m_);
+        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                                 [&] { return (opens ? opens_ : reports_.size()) >= n; });
+    }
+    void Clear() {
+        std::lock_guard<std::mutex> lock(m_);
+        reports_.clear();
+        opens_ = 0;
+    }
+    void SetCallback(ReportCallback callback) {
+        std::lock_guard<std::mutex> lock(m_);
+        callback_ = std::move(callback);
+    }
+
+private:
+    const int64_t origin_;
+    const int64_t frequency_;
+    std::mutex callbackTurn_;
+    mutable std::mutex m_;
+    mutable std::condition_variable changed_;
+    std::vector<PadReport> reports_;
+    size_t opens_ = 0;
+    ReportCallback callback_;
+};
+
+SimPad::SimPad(unsigned listeners) {
+    LARGE_INTEGER f;
+    ::QueryPerformanceFrequency(&f);
+    frequency_ = f.QuadPart > 0 ? f.QuadPart : 1;
+    origin_ = Counter();
+    path_ = UniquePath();
+    recorder_ = std::make_unique<Recorder>(origin_, frequency_);
+    server_ = std::make_unique<PipeServer>(path_, listeners, *recorder_);
+    Plug();
+}
+
+SimPad::~SimPad() { Unplug(); }
+
+bool SimPad::Plug() {
+    std::lock_guard<std::mutex> lock(plugLock_);
+    return server_->Start();
+}
+
+void SimPad::Unplug() {
+    std::lock_guard<std::mutex> lock(plugLock_);
+    server_->Stop();
+}
+
+bool SimPad::IsPlugged() const {
+    std::lock_guard<std::mutex> lock(plugLock_);
+    return server_->Running();
+}
+
+std::wstring SimPad::WidePath() const { return std::wstring(path_.begin(), path_.end()); }
+
+std::vector<PadReport> SimPad::Reports() const { return recorder_->Reports(); }
+size_t SimPad::ReportCount() const { return recorder_->ReportCount(); }
+size_t SimPad::OpenCount() const { return recorder_->OpenCount(); }
+bool SimPad::WaitForReports(size_t n, DWORD timeoutMs) const { return recorder_->Wait(n, timeoutMs, false); }
+bool SimPad::WaitForOpens(size_t n, DWORD timeoutMs) const { return recorder_->Wait(n, timeoutMs, true); }
+void SimPad::Clear() { recorder_->Clear(); }
+void SimPad::SetCallback(ReportCallback callback) { recorder_->SetCallback(std::move(callback)); }
+int64_t SimPad::Now() const { return Counter() - origin_; }
+
+}  // namespace simpad
