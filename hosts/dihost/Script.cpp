@@ -302,8 +302,8 @@ private:
     }
 
     // A name given with 'as', or the number of a download line: 1 is the first.
-    bool Reference(std::string_view w, size_t& index) {
-        std::string_view number = w.substr(0, 1) == "#" ? w.substr(1) : w;
+    bool Reference(std::string_view number, size_t& index) {
+        const std::string_view w = number;
         if (const auto n = Integer(number)) {
             if (*n < 1 || static_cast<size_t>(*n) > script_.EffectNames.size())
                 return Error("there is no effect number " + std::string(number) + " yet (" +
