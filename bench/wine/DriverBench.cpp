@@ -27,20 +27,6 @@ double Percentile(std::vector<double> v, double p) {
     return v[std::min(at, v.size() - 1)];
 }
 
-// Until nothing has arrived for quietMs: the stop and its all-off repeats are over.
-void Settle(const simpad::SimPad& pad, double quietMs) {
-    size_t seen = pad.ReportCount();
-    double since = pad.NowMs();
-    while (pad.NowMs() - since < quietMs) {
-        ::Sleep(1);
-        const size_t now = pad.ReportCount();
-        if (now != seen) {
-            seen = now;
-            since = pad.NowMs();
-        }
-    }
-}
-
 // Index of the first report at or after `from` that drives a motor, or -1.
 long FirstDriven(const simpad::SimPad& pad, size_t from, DWORD timeoutMs) {
     const double deadline = pad.NowMs() + timeoutMs;
@@ -87,7 +73,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "driver_bench: the device could not be bound\n");
         return 2;
     }
-    Settle(pad, 30);
+    pad.WaitForQuiet(30, 5000);
 
     // Latency: from DownloadEffect with DIEP_START returning to the pad
     // holding the report that drives the motor. A report can arrive before
@@ -110,7 +96,7 @@ int main(int argc, char** argv) {
             fromCall.push_back(arrived - call);
         }
         d->StopEffect(kId, handle);
-        Settle(pad, 20);
+        pad.WaitForQuiet(20, 5000);  // the stop and its all-off repeats are over
     }
 
     // Step rate: a sawtooth that changes its level every millisecond makes

@@ -1,5 +1,6 @@
 #include "tools/simpad/SimPad.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -34,6 +35,7 @@ public:
         {
             std::lock_guard<std::mutex> lock(m_);
             ++opens_;
+            lastActivity_ = Counter();
         }
         changed_.notify_all();
     }
@@ -62,6 +64,7 @@ public:
             auto at = reports_.end();
             while (at != reports_.begin() && (at - 1)->Ticks > r.Ticks) --at;
             reports_.insert(at, r);
+            lastActivity_ = Counter();
         }
         changed_.notify_all();
     }
@@ -83,6 +86,19 @@ public:
         return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                  [&] { return (opens ? opens_ : reports_.size()) >= n; });
     }
+    bool WaitQuiet(DWORD quietMs, DWORD timeoutMs) const {
+        const int64_t quiet = static_cast<int64_t>(quietMs) * frequency_ / 1000;
+        const int64_t deadline = Counter() + static_cast<int64_t>(timeoutMs) * frequency_ / 1000;
+        std::unique_lock<std::mutex> lock(m_);
+        for (;;) {
+            const int64_t now = Counter();
+            const int64_t quietUntil = std::max(lastActivity_, quietSince_) + quiet;
+            if (now >= quietUntil) return true;
+            if (now >= deadline) return false;
+            const int64_t wake = std::min(quietUntil, deadline) - now;
+            changed_.wait_for(lock, std::chrono::microseconds(wake * 1000000 / frequency_ + 1));
+        }
+    }
     void Clear() {
         std::lock_guard<std::mutex> lock(m_);
         reports_.clear();
@@ -101,6 +117,8 @@ private:
     mutable std::condition_variable changed_;
     std::vector<PadReport> reports_;
     size_t opens_ = 0;
+    int64_t lastActivity_ = 0;
+    const int64_t quietSince_ = Counter();  // a fresh pad has been quiet since it was made
     ReportCallback callback_;
 };
 
@@ -139,6 +157,7 @@ size_t SimPad::ReportCount() const { return recorder_->ReportCount(); }
 size_t SimPad::OpenCount() const { return recorder_->OpenCount(); }
 bool SimPad::WaitForReports(size_t n, DWORD timeoutMs) const { return recorder_->Wait(n, timeoutMs, false); }
 bool SimPad::WaitForOpens(size_t n, DWORD timeoutMs) const { return recorder_->Wait(n, timeoutMs, true); }
+bool SimPad::WaitForQuiet(DWORD quietMs, DWORD timeoutMs) const { return recorder_->WaitQuiet(quietMs, timeoutMs); }
 void SimPad::Clear() { recorder_->Clear(); }
 void SimPad::SetCallback(ReportCallback callback) { recorder_->SetCallback(std::move(callback)); }
 int64_t SimPad::Now() const { return Counter() - origin_; }

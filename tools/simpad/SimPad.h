@@ -50,6 +50,9 @@ public:
     // True once at least n reports (opens) have arrived since the last Clear.
     bool WaitForReports(size_t n, DWORD timeoutMs) const;
     bool WaitForOpens(size_t n, DWORD timeoutMs) const;
+    // True once nothing (no open, no report) has arrived for quietMs; false
+    // when the pad is still busy after timeoutMs.
+    bool WaitForQuiet(DWORD quietMs, DWORD timeoutMs) const;
     // Forgets the reports and the open count.
     void Clear();
 

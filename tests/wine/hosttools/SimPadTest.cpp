@@ -83,6 +83,26 @@ TEST(SimPadRecording, EveryOpenIsCountedEvenOneThatWritesNothingAndClearForgetsT
     EXPECT_EQ(pad.ReportCount(), 0u);
 }
 
+TEST(SimPadRecording, QuietMeansNothingArrivedForTheWholeSpan) {
+    SimPad pad;
+    EXPECT_TRUE(pad.WaitForQuiet(20, 2000)) << "a fresh pad is quiet";
+    std::atomic<bool> stop{false};
+    std::thread writer([&] {
+        const uint8_t bytes[4] = {0, 8, 0, 0};
+        while (!stop) {
+            WriteOnce(pad.Path(), bytes, 4);
+            ::Sleep(2);
+        }
+    });
+    ASSERT_TRUE(pad.WaitForReports(1, kArrival));
+    EXPECT_FALSE(pad.WaitForQuiet(300, 400)) << "a pad written every few ms is never quiet for 300 ms";
+    stop = true;
+    writer.join();
+    const double last = pad.Reports().back().Ms();
+    ASSERT_TRUE(pad.WaitForQuiet(50, kArrival));
+    EXPECT_GE(pad.NowMs() - last, 50.0) << "quiet is counted from the last report";
+}
+
 TEST(SimPadRecording, TwoPadsHaveTheirOwnPathsAndReports) {
     SimPad a, b;
     EXPECT_NE(a.Path(), b.Path());
