@@ -2,6 +2,9 @@
 
 #include <psapi.h>
 
+#include <map>
+#include <mutex>
+
 #include "hosts/dihost/PeImports.h"
 
 namespace padhost {
@@ -16,6 +19,19 @@ bool WriteSlot(void** slot, void* value) {
     ::VirtualProtect(slot, sizeof *slot, old, &ignored);
     ::FlushInstructionCache(::GetCurrentProcess(), slot, sizeof *slot);
     return true;
+}
+
+// Two hosts in one process patch the same slot of the same module: the slot
+// gets its original back only when the last of them lets go.
+struct Holder {
+    void* Original;
+    void* Replacement;
+    int Count;
+};
+std::mutex g_lock;
+std::map<void**, Holder>& Holders() {
+    static std::map<void**, Holder> holders;
+    return holders;
 }
 
 }  // namespace
@@ -34,11 +50,19 @@ bool ImportPatch::Apply(HMODULE module, const char* dll, const char* function, v
         return false;
     }
     void** slot = reinterpret_cast<void**>(static_cast<uint8_t*>(info.lpBaseOfDll) + found.Rva);
-    void* original = *slot;
-    if (!WriteSlot(slot, replacement)) {
+    std::lock_guard<std::mutex> lock(g_lock);
+    auto held = Holders().find(slot);
+    if (held != Holders().end() && held->second.Replacement != replacement) {
+        if (error) *error = "the import slot of " + std::string(function) + " is patched to another function already";
+        return false;
+    }
+    void* original = held != Holders().end() ? held->second.Original : *slot;
+    if (held == Holders().end() && !WriteSlot(slot, replacement)) {
         if (error) *error = "cannot write the import slot of " + std::string(function);
         return false;
     }
+    if (held == Holders().end()) Holders()[slot] = Holder{original, replacement, 1};
+    else ++held->second.Count;
     slot_ = slot;
     original_ = original;
     return true;
@@ -46,7 +70,12 @@ bool ImportPatch::Apply(HMODULE module, const char* dll, const char* function, v
 
 void ImportPatch::Restore() {
     if (!slot_) return;
-    WriteSlot(slot_, original_);
+    std::lock_guard<std::mutex> lock(g_lock);
+    auto held = Holders().find(slot_);
+    if (held != Holders().end() && --held->second.Count == 0) {
+        WriteSlot(slot_, held->second.Original);
+        Holders().erase(held);
+    }
     slot_ = nullptr;
     original_ = nullptr;
 }

@@ -181,21 +181,32 @@ bool PipeServer::Start() {
     if (!threads_.empty()) return true;
     stop_.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
     if (!stop_) return false;
-    // One thread at a time, so the first instance of all is the first made.
-    for (unsigned made = 0; made < listeners_; made += kListenersPerThread) {
-        Worker worker{this, std::min(kListenersPerThread, listeners_ - made), made == 0,
-                      win::UniqueHandle(::CreateEventA(nullptr, TRUE, FALSE, nullptr))};
-        if (!worker.Ready) break;
-        win::UniqueHandle thread(::CreateThread(nullptr, 0, &PipeServer::ThreadMain, &worker, 0, nullptr));
-        if (!thread) break;
-        ::WaitForSingleObject(worker.Ready.get(), INFINITE);
-        if (!worker.Ok) {
-            ::WaitForSingleObject(thread.get(), INFINITE);
+    std::vector<Worker> workers;
+    for (unsigned made = 0; made < listeners_; made += kListenersPerThread)
+        workers.push_back(Worker{this, std::min(kListenersPerThread, listeners_ - made), made == 0,
+                                 win::UniqueHandle(::CreateEventA(nullptr, TRUE, FALSE, nullptr))});
+    // The first thread makes the first instance of all before the others
+    // start; then they make theirs side by side.
+    bool ok = true;
+    for (size_t i = 0; i < workers.size() && ok; ++i) {
+        Worker& w = workers[i];
+        win::UniqueHandle thread;
+        if (w.Ready) thread.reset(::CreateThread(nullptr, 0, &PipeServer::ThreadMain, &w, 0, nullptr));
+        if (!thread) {
+            ok = false;
             break;
         }
         threads_.push_back(std::move(thread));
-        if (made + kListenersPerThread >= listeners_) return true;
+        if (i == 0) {
+            ::WaitForSingleObject(w.Ready.get(), INFINITE);
+            ok = w.Ok;
+        }
     }
+    for (size_t i = 1; i < threads_.size(); ++i) {
+        ::WaitForSingleObject(workers[i].Ready.get(), INFINITE);
+        ok = ok && workers[i].Ok;
+    }
+    if (ok) return true;
     Stop();
     return false;
 }

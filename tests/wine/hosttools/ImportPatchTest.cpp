@@ -73,6 +73,26 @@ TEST_F(ImportPatchTest, TheDriversJoystickQueryAnswersFromTheTableAndOtherIdsAre
     EXPECT_EQ(patch.Original(), original) << "restoring puts winmm's address back";
 }
 
+TEST_F(ImportPatchTest, TwoHostsPatchingOneSlotLeaveItPatchedUntilTheLastLetsGo) {
+    std::string error;
+    auto first = std::make_unique<ImportPatch>();
+    auto second = std::make_unique<ImportPatch>();
+    ASSERT_TRUE(PatchJoystickCaps(*first, module_->Handle(), &error)) << error;
+    const void* winmm = first->Original();
+    ASSERT_TRUE(PatchJoystickCaps(*second, module_->Handle(), &error)) << error;
+    EXPECT_EQ(second->Original(), winmm) << "the second patch knows the true original";
+    first.reset();
+    EXPECT_EQ(second->Current(), reinterpret_cast<void*>(&HostJoyGetDevCapsA)) << "still patched for the second";
+    ImportPatch other;
+    EXPECT_FALSE(other.Apply(module_->Handle(), "winmm.dll", "joyGetDevCapsA", reinterpret_cast<void*>(&CallThroughSlot),
+                             &error))
+        << "a slot held for one function is not taken for another";
+    second.reset();
+    ImportPatch again;
+    ASSERT_TRUE(PatchJoystickCaps(again, module_->Handle(), &error)) << error;
+    EXPECT_EQ(again.Original(), winmm) << "the last one put winmm's address back";
+}
+
 TEST_F(ImportPatchTest, AnImportTheModuleDoesNotHaveFailsAndSaysWhy) {
     ImportPatch patch;
     std::string error;
