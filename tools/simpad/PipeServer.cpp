@@ -59,6 +59,14 @@ public:
         DWORD got = 0;
         const BOOL ok = ::GetOverlappedResult(pipe_.get(), &ov_, &got, FALSE);
         const DWORD err = ok ? ERROR_SUCCESS : ::GetLastError();
+        if (err == ERROR_IO_INCOMPLETE) {
+            // Woken by a signal left over from an earlier operation: this
+            // one still waits.
+            pending_ = true;
+            ::ResetEvent(event_);
+            if (HasOverlappedIoCompleted(&ov_)) ::SetEvent(event_);  // it ended meanwhile
+            return true;
+        }
         if (!reading_) {
             if (!ok && err != ERROR_PIPE_CONNECTED) return false;
             return Connected(sink);
