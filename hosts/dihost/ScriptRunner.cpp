@@ -33,7 +33,12 @@ int ScriptRunner::Run(const Script& script) {
         const HRESULT hr = Execute(script, step);
         if (FAILED(hr)) {
             ++failures;
-            if (log_) std::fprintf(log_, "line %d: the driver answered 0x%08lX\n", step.Line, static_cast<unsigned long>(hr));
+            if (!log_) continue;
+            if (hr == E_HANDLE)
+                std::fprintf(log_, "line %d: %s has no handle to update (never stored, or destroyed)\n", step.Line,
+                             script.EffectNames[step.Effect].c_str());
+            else
+                std::fprintf(log_, "line %d: the driver answered 0x%08lX\n", step.Line, static_cast<unsigned long>(hr));
         }
     }
     return failures;
