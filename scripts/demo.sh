@@ -39,6 +39,7 @@ for f in "$host" "$dist/padforce.dll"; do
 done
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
+rm -f "$out/motors.svg" "$out/reports.csv"  # never point at a picture of an earlier run
 
 # Wine's Z: drive is the Unix root.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
