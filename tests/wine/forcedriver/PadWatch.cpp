@@ -76,6 +76,18 @@ double Median(std::vector<double> values) {
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
+double MeanCycle(const std::vector<Edge>& edges) {
+    double first = -1, last = -1;
+    int rising = 0;
+    for (const Edge& e : edges) {
+        if (!e.On) continue;
+        if (first < 0) first = e.Ms;
+        last = e.Ms;
+        ++rising;
+    }
+    return rising < 2 ? -1 : (last - first) / (rising - 1);
+}
+
 std::string Join(const std::vector<double>& values) {
     std::string s;
     for (double v : values) {
