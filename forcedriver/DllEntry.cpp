@@ -9,14 +9,17 @@
 
 using namespace padforce;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
-    ModuleState& m = Module();
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
+        ModuleState& m = Module();
         m.ModuleLog = MakeRef<DiagLog>(kModuleLogDirectory);
         m.ErrorLog = MakeRef<DiagLog>(kErrorLogDirectory);
     } else if (reason == DLL_PROCESS_DETACH) {
+        ModuleState& m = Module();
         m.ErrorLog.reset();
         m.ModuleLog.reset();
+        const bool processEnds = reserved != nullptr;
+        if (!processEnds && !m.Driver.load()) ReleaseModuleState();
     }
     return TRUE;
 }

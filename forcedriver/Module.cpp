@@ -2,11 +2,18 @@
 
 namespace padforce {
 
+namespace {
+ModuleState* g_state = nullptr;
+}
+
 ModuleState& Module() {
-    // Never destroyed: when a process ends without releasing the driver, its
-    // device threads are already gone, and joining them would wait forever.
-    static ModuleState* const state = new ModuleState();
-    return *state;
+    if (!g_state) g_state = new ModuleState();
+    return *g_state;
+}
+
+void ReleaseModuleState() {
+    delete g_state;
+    g_state = nullptr;
 }
 
 }  // namespace padforce

@@ -25,6 +25,11 @@ struct ModuleState {
     std::atomic<uint32_t> ZeroRepeatCount{0};
 };
 
+// Made on first use, at load. Freed only when the module is unloaded while
+// the process goes on (COM found no object left); when the process ends
+// without releasing the driver, its device threads are already gone and
+// joining them would wait forever, so the state is left alone.
 ModuleState& Module();
+void ReleaseModuleState();
 
 }  // namespace padforce

@@ -30,6 +30,9 @@ while [ $# -gt 0 ]; do
 done
 [ -n "$root" ] && [ -n "$name" ] && [ $# -gt 0 ] || { echo "usage: wine-run.sh --root DIR --name NAME -- PROGRAM [ARGS...]" >&2; exit 2; }
 
+mkdir -p "$root"
+root=$(cd "$root" && pwd)  # Wine wants an absolute prefix path
+
 export WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="$overrides"
 unset DISPLAY

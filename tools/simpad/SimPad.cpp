@@ -101,7 +101,7 @@ public:
     }
     void Clear() {
         std::lock_guard<std::mutex> lock(m_);
-        reports_.clear();
+        std::vector<PadReport>().swap(reports_);  // gives the memory back, for leak checks
         opens_ = 0;
     }
     void SetCallback(ReportCallback callback) {
