@@ -1,13 +1,10 @@
 #include "tests/wine/setup/DeviceNodes.h"
 
-#include "setup/HardwareIdList.h"
+#include "common/win/HidClass.h"
 
 namespace setuptest {
 
 namespace {
-
-// GUID_DEVCLASS_HIDCLASS
-const GUID kHidClass = {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
 
 RegValue ReadProperty(HDEVINFO list, SP_DEVINFO_DATA& node, DWORD property) {
     RegValue value;
@@ -26,10 +23,11 @@ RegValue ReadProperty(HDEVINFO list, SP_DEVINFO_DATA& node, DWORD property) {
 }  // namespace
 
 TestDeviceNode::TestDeviceNode(const std::string& instanceId, const Bytes& hardwareIds)
-    : instanceId_(instanceId), list_(::SetupDiCreateDeviceInfoList(&kHidClass, nullptr)) {
+    : instanceId_(instanceId), list_(::SetupDiCreateDeviceInfoList(&win::kHidClassGuid, nullptr)) {
     if (!list_) return;
     node_.cbSize = sizeof node_;
-    if (!::SetupDiCreateDeviceInfoA(list_.get(), instanceId.c_str(), &kHidClass, nullptr, nullptr, 0, &node_)) {
+    if (!::SetupDiCreateDeviceInfoA(list_.get(), instanceId.c_str(), &win::kHidClassGuid, nullptr, nullptr, 0,
+                                    &node_)) {
         return;
     }
     if (!hardwareIds.empty() &&
@@ -59,23 +57,51 @@ RegValue TestDeviceNode::UpperFilters() const {
     return ReadProperty(list.get(), node, SPDRP_UPPERFILTERS);
 }
 
-std::vector<std::string> PresentNodesHolding(const char* id) {
-    std::vector<std::string> found;
+std::vector<PresentNode> PresentNodes() {
+    std::vector<PresentNode> nodes;
     win::UniqueDevInfo list(::SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
-    if (!list) return found;
+    if (!list) return nodes;
     for (DWORD i = 0;; ++i) {
         SP_DEVINFO_DATA node{};
         node.cbSize = sizeof node;
         if (!::SetupDiEnumDeviceInfo(list.get(), i, &node)) break;
-        RegValue ids = ReadProperty(list.get(), node, SPDRP_HARDWAREID);
-        if (!ids.Present ||
-            !padsetup::HardwareIdListHolds(reinterpret_cast<const char*>(ids.Data.data()), ids.Data.size(),
-                                           ids.Data.size(), id)) {
-            continue;
-        }
+        PresentNode present;
         char instance[512] = "";
         ::SetupDiGetDeviceInstanceIdA(list.get(), &node, instance, sizeof instance, nullptr);
-        found.push_back(instance);
+        present.InstanceId = instance;
+        const RegValue ids = ReadProperty(list.get(), node, SPDRP_HARDWAREID);
+        // Entry by entry up to the empty one or the data's end, whichever comes first.
+        const char* data = reinterpret_cast<const char*>(ids.Data.data());
+        for (size_t pos = 0; pos < ids.Data.size() && data[pos] != '\0';) {
+            std::string entry;
+            while (pos < ids.Data.size() && data[pos] != '\0') entry.push_back(data[pos++]);
+            present.HardwareIds.push_back(entry);
+            ++pos;
+        }
+        nodes.push_back(present);
+    }
+    return nodes;
+}
+
+std::vector<std::string> EnumerationOrder(const std::vector<std::string>& created) {
+    std::vector<std::string> order;
+    for (const PresentNode& node : PresentNodes()) {
+        for (const std::string& id : created) {
+            if (::lstrcmpiA(node.InstanceId.c_str(), id.c_str()) == 0) order.push_back(id);
+        }
+    }
+    return order;
+}
+
+std::vector<std::string> PresentNodesWithHardwareId(const std::string& hardwareId) {
+    std::vector<std::string> found;
+    for (const PresentNode& node : PresentNodes()) {
+        for (const std::string& id : node.HardwareIds) {
+            if (::lstrcmpiA(id.c_str(), hardwareId.c_str()) == 0) {
+                found.push_back(node.InstanceId);
+                break;
+            }
+        }
     }
     return found;
 }

@@ -32,7 +32,19 @@ private:
     bool registered_ = false;
 };
 
-// Instance ids of the present nodes, in enumeration order, whose hardware ids hold `id`.
-std::vector<std::string> PresentNodesHolding(const char* id);
+// What the device-setup interface lists as present, in enumeration order,
+// read here without the installer's own hardware-id walk.
+struct PresentNode {
+    std::string InstanceId;
+    std::vector<std::string> HardwareIds;
+};
+std::vector<PresentNode> PresentNodes();
+
+// The nodes of `created` (instance ids a test registered) in the order the
+// device-setup interface enumerates them; instance ids compare without case.
+std::vector<std::string> EnumerationOrder(const std::vector<std::string>& created);
+
+// Instance ids of the present nodes that carry `hardwareId` as a whole entry, in any case.
+std::vector<std::string> PresentNodesWithHardwareId(const std::string& hardwareId);
 
 }  // namespace setuptest

@@ -1,10 +1,9 @@
 #include "tests/wine/setup/RegistryProbe.h"
 
-#include <shlwapi.h>
-
 #include <algorithm>
 #include <cstdio>
 
+#include "common/win/RegistryTree.h"
 #include "common/win/UniqueResource.h"
 
 namespace setuptest {
@@ -89,7 +88,7 @@ void SetValue(HKEY root, const std::string& path, const char* name, DWORD type, 
     ::RegSetValueExA(key.get(), name, 0, type, data.data(), static_cast<DWORD>(data.size()));
 }
 
-void DeleteTree(HKEY root, const std::string& path) { ::SHDeleteKeyA(root, path.c_str()); }
+void DeleteTree(HKEY root, const std::string& path) { win::DeleteRegistryTree(root, path.c_str()); }
 
 Bytes StringBytes(const std::string& text) {
     Bytes b(text.begin(), text.end());

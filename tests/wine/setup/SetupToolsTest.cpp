@@ -65,7 +65,7 @@ TEST_F(SetupTools, InstallerWritesEveryValueOfTheOemTypeEntryWithItsExactTypeAnd
 }
 
 TEST_F(SetupTools, InstallerWritesTheEntryAndTheInstanceKeyWhenNoPadIsPresent) {
-    ASSERT_TRUE(PresentNodesHolding("hid\\vid_7a3c&pid_a02f").empty()) << "the prefix has no pad of its own";
+    ASSERT_TRUE(PresentNodesWithHardwareId(kPadId).empty()) << "the prefix has no pad of its own";
     EXPECT_EQ(RunSetup(), 1u) << "padsetup ends with exit code 1 with nothing found";
     EXPECT_TRUE(ReadValue(HKEY_LOCAL_MACHINE, kOemType, "OEMName").Present);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kInstances)) << "the instance key is created empty";
@@ -104,6 +104,7 @@ TEST_F(SetupTools, InstallerSetsTheFilterOnANodeWhoseSecondHardwareIdIsThePad) {
     TestDeviceNode revOnly(kPadId + "\\1&revonly&0", MultiStringBytes({kPadId + "&REV_0100"}));
     TestDeviceNode pad(kPadId + "\\1&second&0", MultiStringBytes({kPadId + "&REV_0100", kPadId}));
     ASSERT_TRUE(revOnly.Registered() && pad.Registered());
+    ASSERT_EQ(PresentNodesWithHardwareId(kPadId).size(), 1u) << "only the second node carries the plain id";
 
     ASSERT_EQ(RunSetup(), 1u);
 
@@ -143,10 +144,9 @@ TEST_F(SetupTools, InstallerChangesOnlyTheFirstMatchingNodeInEnumerationOrder) {
     TestDeviceNode a(kPadId + "\\1&first&0", MultiStringBytes({kPadId}));
     TestDeviceNode b(kPadId + "\\1&later&0", MultiStringBytes({kPadId}));
     ASSERT_TRUE(a.Registered() && b.Registered());
-    const std::vector<std::string> order = PresentNodesHolding("hid\\vid_7a3c&pid_a02f");
-    ASSERT_EQ(order.size(), 2u);
-    // Instance ids compare without case; the device-setup interface hands them back in capitals.
-    const TestDeviceNode& first = ::lstrcmpiA(order[0].c_str(), a.InstanceId().c_str()) == 0 ? a : b;
+    const std::vector<std::string> order = EnumerationOrder({a.InstanceId(), b.InstanceId()});
+    ASSERT_EQ(order.size(), 2u) << "both nodes are present";
+    const TestDeviceNode& first = order[0] == a.InstanceId() ? a : b;
     const TestDeviceNode& second = &first == &a ? b : a;
 
     ASSERT_EQ(RunSetup(), 1u);
