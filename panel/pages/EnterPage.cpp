@@ -1,42 +1,48 @@
+// EnterPage on Windows: the steps' order is EnterPageSteps'; here are the
+// store, the Setup.ini words and the page layer's hooks.
 #include <windows.h>
 
 #include "panel/Settings.h"
 #include "panel/SettingsStore.h"
-#include "panel/pages/EnterPageTable.h"
+#include "panel/pages/EnterPageSteps.h"
 #include "panel/pages/PageContext.h"
 #include "panel/pages/PageLayer.h"
 
 namespace padpanel {
 
+namespace {
+
+class WindowsSide final : public EnterPageSide {
+public:
+    WindowsSide(HWND page, unsigned model) : page_(page), model_(model) {}
+
+    void StopMotors() override { padpanel::StopMotors(); }
+    void BeforeStore(int code) override { OnEnterPageBefore(page_, code); }
+    DefaultAxisWords AxisWords() override { return ReadDefaultAxisWords(model_); }
+    void Store(const pad::JoySettingRecord& record) override {
+        // A fresh store per call; a failed write leaves the records in memory as they are.
+        SettingsStore store(kSettingsBaseKey, model_, sizeof record);
+        store.Write(&record, sizeof record);
+    }
+    void AfterStore(int code) override { OnEnterPageAfter(page_, code); }
+
+private:
+    HWND page_;
+    unsigned model_;
+};
+
+}  // namespace
+
 void EnterPage(HWND page, int code) {
     PageContext& context = Pages();
-    StoredRecord which;
-    if (!RecordForPageCode(code, which)) return;
-
-    // What entering a page does before its record is stored.
-    if (code >= 0 && code <= 4 && code != 3) {
-        context.LeftRunMs = 0;
-        StopMotors();
-    } else if (code == 3 && context.LeftRunMs != 0) {
-        context.LeftRunMs = 0;
-        StopMotors();
-    }
-    OnEnterPageBefore(page, code);
-
-    const unsigned model = context.JoystickNumber;
-    const DefaultAxisWords words = which == StoredRecord::Defaults ? ReadDefaultAxisWords(model) : DefaultAxisWords{};
-    pad::JoySettingRecord record;
-    PrepareEnterPageRecord(code, context.Current, context.Saved, words, record);
-
-    SettingsStore store(kSettingsBaseKey, model, sizeof record);
-    store.Write(&record, sizeof record);  // a failed write leaves the records in memory as they are
-    store.Close();
-
-    if (code == 3) {
-        context.DraggingPower = 0;
-        context.DraggingTime = 0;
-    }
-    OnEnterPageAfter(page, code);
+    // Until this sheet has loaded its record, there is no key to write to and
+    // nothing of this sheet's to restore.
+    if (!context.Loaded) return;
+    WindowsSide side(page, context.JoystickNumber);
+    RunEnterPage(code,
+                 EnterPageState{context.Current, context.Saved, context.LeftRunMs, context.DraggingPower,
+                                context.DraggingTime},
+                 side);
 }
 
 }  // namespace padpanel

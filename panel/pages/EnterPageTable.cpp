@@ -15,11 +15,15 @@ bool RecordForPageCode(int code, StoredRecord& out) {
     }
 }
 
+void RaiseMotorPower(pad::JoySettingRecord& current) {
+    if (current.MotorPower < kLowestMotorPower) current.MotorPower = kLowestMotorPower;
+}
+
 bool PrepareEnterPageRecord(int code, pad::JoySettingRecord& current, const pad::JoySettingRecord& saved,
                             const DefaultAxisWords& words, pad::JoySettingRecord& out) {
     StoredRecord which;
     if (!RecordForPageCode(code, which)) return false;
-    if (code == 3 && current.MotorPower < kLowestMotorPower) current.MotorPower = kLowestMotorPower;
+    if (code == 3) RaiseMotorPower(current);
     switch (which) {
     case StoredRecord::TestVariant:
         out = current;

@@ -19,6 +19,9 @@ enum class StoredRecord {
 // False for a code outside 0..4, -1, -2 (nothing is stored then).
 bool RecordForPageCode(int code, StoredRecord& out);
 
+// The vibration page runs the motors at a strength of at least 2.
+void RaiseMotorPower(pad::JoySettingRecord& current);
+
 // The record EnterPage(code) stores. Entering the vibration page raises a
 // current MotorPower below 2 to 2 first; nothing else changes `current`.
 bool PrepareEnterPageRecord(int code, pad::JoySettingRecord& current, const pad::JoySettingRecord& saved,
