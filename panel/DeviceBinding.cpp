@@ -4,13 +4,16 @@
 
 #include "panel/DIUtil.h"
 #include "panel/Module.h"
+#include "panel/PropSheet.h"
 
 namespace padpanel {
 
 namespace {
 
+// The pages' application value is always this module's own sheet object, so
+// the whole object is what must be there.
 bool SheetUsable(IDIGameCntrlPropSheet* sheet) {
-    return sheet && !::IsBadReadPtr(sheet, sizeof(void*)) && !::IsBadWritePtr(sheet, sizeof(void*));
+    return sheet && !::IsBadReadPtr(sheet, sizeof(PropSheet)) && !::IsBadWritePtr(sheet, sizeof(PropSheet));
 }
 
 }  // namespace

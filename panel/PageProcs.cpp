@@ -46,6 +46,9 @@ struct PageState {
 PageState g_pages[6];
 LPDIRECTINPUTDEVICE2A g_motorDevice = nullptr;
 
+// A page of a sheet that has its record: it stores, polls, draws and answers.
+bool Live(const PageState& state) { return state.Sheet && Pages().Loaded; }
+
 void StopPolling(HWND page, PageState& state) {
     state.Polling = false;
     ::KillTimer(page, kPollTimerId);
@@ -99,7 +102,11 @@ BOOL OnInitDialog(HWND page, int p, LPARAM lParam) {
     ::SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(sheet));
 
     const HWND sheetWindow = ::GetParent(page);
-    if (p == 0) MoveSheetOntoScreen(sheetWindow);
+    if (p == 0) {
+        // A new sheet: what an earlier sheet of this module loaded is not its own.
+        Pages().Loaded = false;
+        MoveSheetOntoScreen(sheetWindow);
+    }
     if (FAILED(BindDevice(sheetWindow, sheet))) {
         state.Sheet = nullptr;  // blank and inert
         return TRUE;
@@ -110,7 +117,7 @@ BOOL OnInitDialog(HWND page, int p, LPARAM lParam) {
 
 void OnSetActive(HWND page, int p) {
     PageState& state = g_pages[p];
-    if (!state.Sheet) return;
+    if (!Live(state)) return;
     if (kTraits[p].EnterCode != kNoEnterCode) EnterPage(page, kTraits[p].EnterCode);
     state.Device = nullptr;
     state.Sheet->GetDevice(&state.Device);
@@ -131,6 +138,15 @@ void OnKillActive(HWND page, int p) {
     if (state.Device) state.Device->Unacquire();
     if (kTraits[p].DrivesMotors) g_motorDevice = nullptr;
     if (p == 3) EnterPage(page, kCommitCurrent);  // leaving the vibration page keeps its settings
+}
+
+// The sheet releases its device once its pages are gone, and a closing sheet
+// sends its active page no deactivation: nothing of the page may outlive it.
+void OnDestroy(HWND page, int p) {
+    PageState& state = g_pages[p];
+    ::KillTimer(page, kPollTimerId);
+    ForgetMotorDevice(state.Device);
+    state = PageState{};
 }
 
 BOOL OnNotify(HWND page, int p, const NMHDR* header) {
@@ -159,6 +175,7 @@ BOOL OnNotify(HWND page, int p, const NMHDR* header) {
 
 BOOL OnPaint(HWND page, int p) {
     PageState& state = g_pages[p];
+    if (!Live(state)) return FALSE;  // nothing of this sheet's to draw
     if (p == 0) {
         // The test page paints only while the pad answers.
         DIJOYSTATE scratch;
@@ -190,20 +207,22 @@ INT_PTR PageProc(int p, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_PAINT: return OnPaint(page, p);
     case WM_LBUTTONDOWN:
-        if (state.Sheet && kTraits[p].Clicks) OnPageClick(page, p, x, y);
+        if (Live(state) && kTraits[p].Clicks) OnPageClick(page, p, x, y);
         return TRUE;
     case WM_MOUSEMOVE:
         if (p != 3) return FALSE;
         state.MoveToggle = !state.MoveToggle;
-        if (!state.MoveToggle && state.Sheet) OnPageDrag(page, p, x, y);
+        if (!state.MoveToggle && Live(state)) OnPageDrag(page, p, x, y);
         return TRUE;
     case WM_LBUTTONUP:
         if (p != 3) return FALSE;
-        if (state.Sheet) OnPageRelease(page, p, x, y);
+        if (Live(state)) OnPageRelease(page, p, x, y);
         return TRUE;
+    case WM_DESTROY:
+        OnDestroy(page, p);
+        return FALSE;
     default: return FALSE;
     }
-    (void)wParam;
 }
 
 INT_PTR CALLBACK TestPageProc(HWND h, UINT m, WPARAM w, LPARAM l) { return PageProc(0, h, m, w, l); }
@@ -222,5 +241,9 @@ DLGPROC PageProcFor(int page) {
 }
 
 LPDIRECTINPUTDEVICE2A MotorDevice() { return g_motorDevice; }
+
+void ForgetMotorDevice(LPDIRECTINPUTDEVICE2A device) {
+    if (device && g_motorDevice == device) g_motorDevice = nullptr;
+}
 
 }  // namespace padpanel

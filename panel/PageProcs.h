@@ -13,4 +13,7 @@ DLGPROC PageProcFor(int page);
 // test, keyboard or vibration page is active, none otherwise.
 LPDIRECTINPUTDEVICE2A MotorDevice();
 
+// Called before `device` is released: the motor device never outlives it.
+void ForgetMotorDevice(LPDIRECTINPUTDEVICE2A device);
+
 }  // namespace padpanel

@@ -41,6 +41,7 @@ PropSheet::PropSheet() { ObjectCreated(); }
 
 PropSheet::~PropSheet() {
     if (device_) {
+        ForgetMotorDevice(device_);
         device_->Unacquire();
         device_->Release();
     }
@@ -119,6 +120,7 @@ HRESULT STDMETHODCALLTYPE PropSheet::Initialize() {
 HRESULT STDMETHODCALLTYPE PropSheet::SetDevice(LPDIRECTINPUTDEVICE2A device) {
     // The sheet owns what it holds: a replaced device is let go, not leaked.
     if (device_ && device_ != device) {
+        ForgetMotorDevice(device_);
         device_->Unacquire();
         device_->Release();
     }

@@ -61,6 +61,7 @@ void LoadSettings(unsigned model) {
     context.Saved = context.Current;
     const long again = store.Read(&stored, sizeof stored);
     if (again > 0) std::memcpy(&context.Saved, &stored, static_cast<size_t>(again));
+    context.Loaded = true;
 }
 
 }  // namespace padpanel

@@ -6,12 +6,12 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 #include "common/JoySettingRecord.h"
+#include "panel/controls/BitmapControl.h"
 
 namespace padpanel {
-
-class BitmapControl;  // the drawn controls of the page layer
 
 inline constexpr int kControlSlotCount = 75;
 
@@ -20,7 +20,7 @@ struct PageContext {
     uint32_t JoystickNumber = 0;
     uint32_t AxisCount = 0;
     uint32_t ButtonCount = 0;
-    std::array<BitmapControl*, kControlSlotCount> Controls{};  // empty slot: null
+    std::array<std::unique_ptr<BitmapControl>, kControlSlotCount> Controls{};  // empty slot: null
     pad::JoySettingRecord Current{};
     pad::JoySettingRecord Saved{};
     DLGPROC KeyPromptProc = nullptr;
@@ -34,6 +34,10 @@ struct PageContext {
     uint32_t CheckStep = 0;
     std::array<uint32_t, 5> CaptureWords{};
     uint8_t FirstSample = 0;
+    // Set by LoadSettings, cleared when a sheet's test page initialises: a
+    // sheet whose test page could not bind the pad has no record of its own,
+    // and its pages neither store nor show anything.
+    bool Loaded = false;
 };
 
 PageContext& Pages();

@@ -9,8 +9,7 @@ namespace padpanel {
 void BuildPages(HWND) { DestroyControls(); }
 
 void DestroyControls() {
-    // Slots stay empty until the drawn controls exist; nothing to free yet.
-    Pages().Controls.fill(nullptr);
+    for (auto& control : Pages().Controls) control.reset();
 }
 
 void PaintPage(HWND, int, HDC) {}
