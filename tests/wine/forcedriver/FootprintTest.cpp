@@ -1,0 +1,57 @@
+// What the driver leaves on disk: its log hook records nothing, so a whole
+// life of the module (load, use, unload) creates no file and no folder.
+// Runs in a process of its own so that the load and unload are this test's.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "hosts/dihost/SettingsKey.h"
+#include "tests/wine/forcedriver/DriverUnderTest.h"
+#include "tests/wine/forcedriver/PadWatch.h"
+
+using namespace fftest;
+using padhost::BuiltEffect;
+using padhost::EffectSpec;
+
+namespace {
+
+bool Exists(const char* path) { return ::GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// The module, by the file name it was loaded from.
+bool DriverLoaded() { return ::GetModuleHandleA("padforce.dll") != nullptr; }
+
+}  // namespace
+
+TEST(Footprint, ALifeOfTheDriverCreatesNoLogFileOrFolder) {
+    ASSERT_FALSE(Exists("c:\\FF")) << "the prefix is not fresh: c:\\FF is there before the driver ran";
+    ASSERT_FALSE(DriverLoaded());
+    for (int life = 0; life < 2; ++life) {
+        padhost::ScopedSettings settings(kModel47, AsAskedRecord());
+        {
+            Rig rig;
+            ASSERT_TRUE(rig.Ok());
+            ASSERT_TRUE(DriverLoaded());
+            simpad::SimPad* a = rig.Bind(0);
+            simpad::SimPad* b = rig.Bind(1);
+            ASSERT_TRUE(a && b);
+            BuiltEffect force(EffectSpec::Constant(10000, 100000).WithPolar(0));
+            BuiltEffect wave(EffectSpec::Periodic(padhost::kSine, 8000, 50000, 150000).WithPolar(9000));
+            rig.Download(0, force);
+            rig.Download(1, wave);
+            DWORD handle = 0;
+            // Failures too: the error log's turn, had it one.
+            EXPECT_EQ(rig.Host().Download(16, force, &handle), E_FAIL);
+            EXPECT_EQ(rig.Driver()->GetVersions(nullptr), E_POINTER);
+            EXPECT_GE(WaitForDriven(*a, 2000), 0);
+            EXPECT_GE(WaitForDriven(*b, 2000), 0);
+            EXPECT_EQ(rig.Driver()->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_OK);
+            EXPECT_EQ(rig.Driver()->SendForceFeedbackCommand(0, DISFFC_RESET), S_OK);
+            ::Sleep(200);
+            EXPECT_EQ(rig.Release(), 0u);
+        }
+        EXPECT_FALSE(DriverLoaded()) << "the host unloads the driver once it allows";
+        EXPECT_FALSE(Exists("c:\\FF\\Log\\Err")) << "life " << life;
+        EXPECT_FALSE(Exists("c:\\FF\\Log")) << "life " << life;
+        EXPECT_FALSE(Exists("c:\\FF")) << "life " << life;
+    }
+}
