@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/win/UniqueResource.h"
+#include "panel/GameCntrlPropSheet.h"
 #include "tests/wine/setup/RegistryProbe.h"
 
 namespace {
@@ -94,7 +95,7 @@ TEST_F(InstalledPackage, DirectInputReachesTheDriverFromTheOemTypeKeyAndItAnswer
     driver->Release();
 }
 
-TEST_F(InstalledPackage, TheControlPanelFindsThePropertySheetClassAtTheInstalledPath) {
+TEST_F(InstalledPackage, TheControlPanelCreatesThePropertySheetFromTheInstalledDllThroughConfigClsid) {
     const std::string clsidText = TextOf(ReadValue(HKEY_LOCAL_MACHINE, kOemType, "ConfigCLSID"));
     ASSERT_EQ(clsidText, "{2E8B4F16-7A3C-A02F-C5D2-0040A1E6B937}");
     DWORD type = 0;
@@ -104,18 +105,21 @@ TEST_F(InstalledPackage, TheControlPanelFindsThePropertySheetClassAtTheInstalled
     EXPECT_TRUE(SamePath(path, SystemDirectory() + "\\padpanel.dll")) << path;
     EXPECT_EQ(threading, "Apartment");
 
-    if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-        GTEST_SKIP() << "padpanel.dll is not in the package yet; its class factory is not tried";
-    }
+    ASSERT_NE(::GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "padpanel.dll is installed at " << path;
     std::vector<wchar_t> wide(clsidText.begin(), clsidText.end());
     wide.push_back(L'\0');
     CLSID clsid{};
     ASSERT_EQ(::CLSIDFromString(wide.data(), &clsid), S_OK);
-    IClassFactory* factory = nullptr;
-    EXPECT_EQ(::CoGetClassObject(clsid, CLSCTX_INPROC_SERVER, nullptr, IID_IClassFactory,
-                                 reinterpret_cast<void**>(&factory)),
+    IDIGameCntrlPropSheet* sheet = nullptr;
+    ASSERT_EQ(::CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDIGameCntrlPropSheet,
+                                 reinterpret_cast<void**>(&sheet)),
               S_OK);
-    if (factory) factory->Release();
+    ASSERT_NE(sheet, nullptr);
+
+    char loaded[MAX_PATH] = "";
+    ::GetModuleFileNameA(::GetModuleHandleA("padpanel.dll"), loaded, sizeof loaded);
+    EXPECT_TRUE(SamePath(loaded, SystemDirectory() + "\\padpanel.dll")) << "COM loaded " << loaded;
+    sheet->Release();
 }
 
 TEST_F(InstalledPackage, TheEffectListOffersExactlyTheKindsTheDriverPlays) {

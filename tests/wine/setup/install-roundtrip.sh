@@ -46,12 +46,21 @@ same() {  # same A B: both snapshots alike; the differences are printed
   return $rc
 }
 
-installed_copies_match() {  # each manifest file the package has is in the system directory, byte for byte
+# Each file the manifest names is in the package and in the system directory,
+# byte for byte; a "*" pattern may match nothing (the panel's pictures and
+# sounds are not all in the tree yet).
+installed_copies_match() {
   local rc=0 pattern dest f
+  local sysdir="$WINEPREFIX/drive_c/windows/system32"
+  [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && sysdir="$WINEPREFIX/drive_c/windows/syswow64"
   while read -r pattern dest; do
+    case "$pattern" in
+      *'*'*) ;;
+      *) [ -f "$dist/$pattern" ] || { echo "  not in the package: $pattern"; rc=1; continue; } ;;
+    esac
     for f in "$dist"/$pattern; do
       [ -e "$f" ] || continue
-      local target="$WINEPREFIX/drive_c/windows/system32"
+      local target="$sysdir"
       [ "$dest" = . ] || target="$target/$dest"
       cmp -s "$f" "$target/$(basename "$f")" || { echo "  not installed: $target/$(basename "$f")"; rc=1; }
     done
@@ -63,7 +72,7 @@ snapshot before
 "$repo/scripts/install-wine.sh" --no-wait --dist "$dist" "$WINEPREFIX"
 check "the install command succeeds" test $? = 0
 snapshot installed
-check "every file of the package is in the system directory" installed_copies_match
+check "every file the manifest names is in the package and in the system directory" installed_copies_match
 check "the OEM type key is written" grep -qi 'Joystick\\OEM\\VID_7A3C&PID_A02f\]' "$work/installed.HKEY_LOCAL_MACHINE.txt"
 check "both classes are registered" \
   grep -qi 'CLSID\\{2E8B4F16-7A3C-A02F-C5D2-0040A1E6B937}\\InprocServer32\]' "$work/installed.HKEY_LOCAL_MACHINE.txt"
