@@ -26,7 +26,9 @@ inline constexpr uint32_t kEffectCapabilities = kDieftFfAttack | kDieftFfFade | 
 inline constexpr uint32_t kHonouredParams = ff::kParamDuration | ff::kParamGain | ff::kParamAxes |
                                             ff::kParamDirection | ff::kParamEnvelope |
                                             ff::kParamTypeSpecific | ff::kParamStartDelay;
-// An update applies each of them to a playing effect at once, without a restart.
+// An update applies each of them to a playing effect at once, without a
+// restart. A direction is read in the coordinates the effect was created
+// with: an update cannot move an effect from cartesian to polar or back.
 inline constexpr uint32_t kPlayingParams = kHonouredParams;
 
 // The driver splits by cartesian or polar directions; anything else drives both motors alike.
