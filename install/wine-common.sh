@@ -30,13 +30,20 @@ if [ ! -d "$prefix/drive_c/windows" ]; then
   WINEARCH=win32 wineboot -i >/dev/null 2>&1
 fi
 
-# The DLLs are 32-bit: a 64-bit prefix keeps them, and its 32-bit regedit, in syswow64.
+# The DLLs are 32-bit: a 64-bit prefix keeps them, and its 32-bit registry
+# tools, in syswow64. The plain regedit and reg of such a prefix are 64-bit and
+# write the 64-bit view of the registry, where 32-bit COM never looks for the
+# classes; a 32-bit prefix has only the 32-bit ones.
 if [ -d "$prefix/drive_c/windows/syswow64" ]; then
   sysdir="$prefix/drive_c/windows/syswow64"
   winsys='C:\windows\syswow64'
+  regedit="$winsys\\regedit.exe"
+  reg="$winsys\\reg.exe"
 else
   sysdir="$prefix/drive_c/windows/system32"
   winsys='C:\windows\system32'
+  regedit=regedit
+  reg=reg
 fi
 
 # Prints "pattern destination" for each line of the manifest.

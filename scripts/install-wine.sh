@@ -25,7 +25,7 @@ while read -r pattern dest; do
   cp -f "${files[@]}" "$target/"
 done < <(manifest_lines)
 
-wine regedit /S "$(winepath -w "$dist/register.reg")"
+wine "$regedit" /S "$(winepath -w "$dist/register.reg")"
 
 # padsetup ends with exit code 1 whatever it found; anything else means it did not run.
 rc=0

@@ -14,17 +14,17 @@ rc=0
 wine "$remover" || rc=$?
 [ "$rc" = 0 ] || echo "uninstall-wine.sh: padremove.exe ended with exit code $rc" >&2
 
-wine regedit /S "$(winepath -w "$dist/unregister.reg")"
+wine "$regedit" /S "$(winepath -w "$dist/unregister.reg")"
 
 # Parents that padsetup creates where they are missing, as a fresh prefix has
 # them; each goes only when nothing else lives in it. Deepest first.
 oem='HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\MediaProperties\PrivateProperties\Joystick\OEM'
 for key in "$oem" "${oem%\\OEM}" "${oem%\\Joystick\\OEM}" "${oem%\\PrivateProperties\\Joystick\\OEM}" \
            'HKEY_LOCAL_MACHINE\Enum\HID' 'HKEY_LOCAL_MACHINE\Enum'; do
-  listing=$(wine reg query "$key" 2>/dev/null | tr -d '\r' | grep -c . || true)
+  listing=$(wine "$reg" query "$key" 2>/dev/null | tr -d '\r' | grep -c . || true)
   # An empty key lists its own name and nothing else; a missing one lists nothing.
   if [ "$listing" = 1 ]; then
-    wine reg delete "$key" /f >/dev/null 2>&1 || true
+    wine "$reg" delete "$key" /f >/dev/null 2>&1 || true
   fi
 done
 
