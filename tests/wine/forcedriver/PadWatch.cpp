@@ -98,6 +98,22 @@ std::string Join(const std::vector<double>& values) {
     return s;
 }
 
+int FirstAgainstTheTrend(const Reports& reports, size_t from, size_t to, bool rising, double slackMs) {
+    to = std::min(to, reports.size());
+    size_t older = from;  // reports before this one arrived at least slackMs before the current one
+    int extreme = rising ? -1 : 256;
+    for (size_t j = from; j < to; ++j) {
+        while (older < j && reports[j].Ms() - reports[older].Ms() >= slackMs) {
+            const int v = reports[older].Motor1();
+            extreme = rising ? std::max(extreme, v) : std::min(extreme, v);
+            ++older;
+        }
+        const int v = reports[j].Motor1();
+        if (rising ? v < extreme : v > extreme) return static_cast<int>(j);
+    }
+    return -1;
+}
+
 ValueRange MotorValues(const Reports& reports) {
     ValueRange range;
     for (const simpad::PadReport& r : reports) {

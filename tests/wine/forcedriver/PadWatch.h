@@ -49,6 +49,12 @@ double Median(std::vector<double> values);
 double MeanCycle(const std::vector<Edge>& edges);
 std::string Join(const std::vector<double>& values);
 
+// Motor 1 only rises (or only falls) over reports [from, to): the index of
+// the first report below (above) one that arrived at least slackMs before
+// it, or -1. Reports a millisecond apart may be stamped out of order (the
+// pad's serving threads lag a little), so near neighbours are not compared.
+int FirstAgainstTheTrend(const Reports& reports, size_t from, size_t to, bool rising, double slackMs = 15.0);
+
 // Largest and smallest motor values seen, and whether any was a value the
 // pad never gets (1 to 7, above 31, or bytes 0 and 3 not zero).
 struct ValueRange {

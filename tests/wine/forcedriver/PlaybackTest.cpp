@@ -192,12 +192,9 @@ TEST(Playback, AnAttackRisesFromItsLevelAndAFadeFallsAfterTheFullDuration) {
     ASSERT_GE(full, 0) << Describe(reports);
     EXPECT_GE(reports[full].Ms() - t0, 230.0) << "full strength came before the attack time";
     EXPECT_LE(reports[full].Ms() - t0, 400.0);
-    int distinctRising = 0;
-    for (int i = on; i < full; ++i) {
-        EXPECT_LE(reports[i].Motor1(), reports[i + 1].Motor1()) << "the attack only rises";
-        ++distinctRising;
-    }
-    EXPECT_GE(distinctRising, 10) << "the attack passes through the motor values in steps";
+    EXPECT_GE(full - on, 10) << "the attack passes through the motor values in steps";
+    const int early = FirstAgainstTheTrend(reports, on, full + 1, true);
+    EXPECT_LT(early, 0) << "the attack only rises; " << Describe(reports);
 
     // The fade begins after attack plus duration.
     const int fading = FindReport(
@@ -205,7 +202,7 @@ TEST(Playback, AnAttackRisesFromItsLevelAndAFadeFallsAfterTheFullDuration) {
     ASSERT_GE(fading, 0) << Describe(reports);
     EXPECT_GE(reports[fading].Ms() - t0, 760.0) << "the fade began before attack and duration had passed";
     EXPECT_LE(reports[fading].Ms() - t0, 950.0);
-    for (int i = fading; i + 1 < off; ++i) EXPECT_GE(reports[i].Motor1(), reports[i + 1].Motor1()) << "the fade only falls";
+    EXPECT_LT(FirstAgainstTheTrend(reports, fading, off, false), 0) << "the fade only falls; " << Describe(reports);
     EXPECT_GE(reports[off].Ms() - t0, 1050.0) << "ended before the fade time";
     EXPECT_LE(reports[off].Ms() - t0, 1400.0);
     EXPECT_EQ(rig.Release(), 0u);
@@ -236,7 +233,7 @@ TEST(Playback, ARampFromEightThousandToTwoThousandPlaysFromSixThousandDownToNoth
     Reports r = down->Reports();
     EXPECT_EQ(r[downOn].Motor1(), 0x15) << Describe(r);
     EXPECT_EQ(r[downOff - 1].Motor1(), 0x08) << "the falling ramp ends near 0; " << Describe(r);
-    for (int i = downOn; i + 1 < downOff; ++i) EXPECT_GE(r[i].Motor1(), r[i + 1].Motor1()) << "only falls";
+    EXPECT_LT(FirstAgainstTheTrend(r, downOn, downOff, false), 0) << "the ramp only falls; " << Describe(r);
     EXPECT_GE(r[downOff].Ms() - r[downOn].Ms(), 540.0);
     EXPECT_LE(r[downOff].Ms() - r[downOn].Ms(), 900.0);
 
@@ -244,7 +241,7 @@ TEST(Playback, ARampFromEightThousandToTwoThousandPlaysFromSixThousandDownToNoth
     r = up->Reports();
     EXPECT_EQ(r[upOn].Motor1(), 0x08) << Describe(r);
     EXPECT_EQ(r[upOff - 1].Motor1(), 0x15) << "the rising ramp ends at 6000; " << Describe(r);
-    for (int i = upOn; i + 1 < upOff; ++i) EXPECT_LE(r[i].Motor1(), r[i + 1].Motor1()) << "only rises";
+    EXPECT_LT(FirstAgainstTheTrend(r, upOn, upOff, true), 0) << "the ramp only rises; " << Describe(r);
     EXPECT_EQ(rig.Release(), 0u);
 }
 
