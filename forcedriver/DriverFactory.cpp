@@ -47,7 +47,9 @@ STDMETHODIMP DriverFactory::CreateInstance(IUnknown* outer, REFIID riid, void** 
         driver = new (std::nothrow) EffectDriver();
         if (!driver) return E_OUTOFMEMORY;
         m.Driver.store(driver);
-        m.Count = 0;
+        // The module count is left as it is: clearing it would forget a
+        // server lock the caller took, and COM could unload the module while
+        // that caller still means to call LockServer(FALSE).
         // The creation reference goes away, so the caller holds the one counted reference.
         const HRESULT hr = driver->QueryInterface(riid, ppv);
         driver->Release();

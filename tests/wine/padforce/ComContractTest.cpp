@@ -50,6 +50,8 @@ TEST(ComEntry, TheFactoryAnswersItsInterfacesOnlyAndRefusesAggregation) {
     out = reinterpret_cast<void*>(0x1234);
     EXPECT_EQ(factory->CreateInstance(nullptr, IID_IClassFactory, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
+    unknown.Reset();
+    outer.Reset();
     EXPECT_EQ(m->CanUnloadNow(), S_OK) << "a refused interface leaves no driver behind";
 }
 
@@ -79,7 +81,9 @@ TEST(ComEntry, CanUnloadNowFollowsFactoryLocksAndTheDriversLifetime) {
     ASSERT_EQ(factory->CreateInstance(nullptr, IID_IDirectInputEffectDriver, &driver), S_OK);
     EXPECT_EQ(m->CanUnloadNow(), S_FALSE) << "a live driver keeps the module";
     driver.Reset();
-    EXPECT_EQ(m->CanUnloadNow(), S_OK) << "creating the driver cleared the module count, lock included";
+    EXPECT_EQ(m->CanUnloadNow(), S_FALSE) << "the lock taken before the driver was made still holds";
+    ASSERT_EQ(factory->LockServer(FALSE), S_OK);
+    EXPECT_EQ(m->CanUnloadNow(), S_OK);
 }
 
 TEST(ComEntry, OneDriverPerProcessAndReleasingOneReferenceLeavesTheOtherUsable) {
