@@ -7,6 +7,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -105,11 +106,16 @@ TEST(SettingsIntake, AutoModeDrawsThePeriodAnewAtEveryStepWhateverTheTimeCycle) 
     const DWORD handle = rig.Download(0, square);
     ASSERT_TRUE(WaitUntil([&] { return rig.Status(0, handle) == 0; }, 3000));
     ASSERT_TRUE(pad->WaitForQuiet(50, 2000));
-    // TimeCycle 170 alone would give 20 edges in the second; any one fixed
-    // period the random draw can give, at most 60.
+    // TimeCycle 170 alone gives 20 edges in the second, halves of 50 ms.
+    // Any one factor the draw can give keeps halves of at least 16 ms; a
+    // factor drawn anew at each step cuts many far shorter.
     const std::vector<Edge> edges = Motor1Edges(pad->Reports());
-    EXPECT_GT(edges.size(), 100u) << "the period did not change from step to step; on spans "
-                                  << Join(SpanLengths(edges, true));
+    std::vector<double> spans = SpanLengths(edges, true);
+    const std::vector<double> off = SpanLengths(edges, false);
+    spans.insert(spans.end(), off.begin(), off.end());
+    const auto cut = std::count_if(spans.begin(), spans.end(), [](double ms) { return ms < 10.0; });
+    EXPECT_GE(edges.size(), 30u) << "the wave kept TimeCycle's period; on spans " << Join(SpanLengths(edges, true));
+    EXPECT_GE(cut, 5) << "the period did not change from step to step; spans " << Join(spans);
     const ValueRange range = MotorValues(pad->Reports());
     EXPECT_FALSE(range.AnyMalformed);
     EXPECT_EQ(range.Lowest, 0x1F) << "still a square wave: full or off";
