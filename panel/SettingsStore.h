@@ -5,11 +5,12 @@
 
 #include <cstddef>
 
+#include "common/SettingsKey.h"
 #include "common/win/UniqueResource.h"
 
 namespace padpanel {
 
-inline constexpr char kSettingsBaseKey[] = "Software\\ZevEreRaverav";
+using pad::kSettingsBaseKey;
 
 class SettingsStore {
 public:

@@ -2,18 +2,24 @@
 
 #include <windows.h>
 
-#include "common/ProductIdentity.h"
+#include "common/win/UniqueFind.h"
 #include "common/win/UniqueResource.h"
+#include "setup/KeyPaths.h"
+#include "setup/RegistrationFile.h"
+#include "setup/SetupIdentity.h"
 
 namespace cplhost {
 
 namespace {
 
-bool SetString(HKEY root, const std::string& path, const char* name, const std::string& value, std::string* error) {
+constexpr char kClassesKey[] = "Software\\Classes\\CLSID\\";
+
+bool SetString(HKEY root, const std::string& path, const char* name, const std::string& value, DWORD type,
+               std::string* error) {
     win::UniqueHKey key;
     if (::RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
             ERROR_SUCCESS ||
-        ::RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+        ::RegSetValueExA(key.get(), name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
                          static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS) {
         if (error) *error = "cannot write " + path;
         return false;
@@ -21,16 +27,33 @@ bool SetString(HKEY root, const std::string& path, const char* name, const std::
     return true;
 }
 
+// The folder of all OEM joystick types: the setup tools' prefix up to its
+// last backslash.
+std::string OemTypesKey() {
+    const std::string prefix = padsetup::kOemKeyPrefix;
+    return prefix.substr(0, prefix.find_last_of('\\'));
+}
+
 }  // namespace
 
+std::string OemTypeKey() {
+    char path[padsetup::kNameBufferSize];
+    return padsetup::FormatOemTypeKey(path, sizeof path, padsetup::kPadProductLowByte) ? path : std::string();
+}
+
 bool RegisterPanel(const std::string& dllPath, std::string* error) {
-    const std::string clsid = pad::kPropertySheetClsid;
-    const std::string server = "Software\\Classes\\CLSID\\" + clsid + "\\InprocServer32";
-    return SetString(HKEY_LOCAL_MACHINE, "Software\\Classes\\CLSID\\" + clsid, nullptr, "Game pad property sheet",
-                     error) &&
-           SetString(HKEY_LOCAL_MACHINE, server, nullptr, dllPath, error) &&
-           SetString(HKEY_LOCAL_MACHINE, server, "ThreadingModel", "Apartment", error) &&
-           SetString(HKEY_LOCAL_MACHINE, kOemTypeKey, "ConfigCLSID", clsid, error);
+    const padsetup::ServerClass& sheet = padsetup::kPropertySheetClass;
+    const std::string classKey = kClassesKey + std::string(sheet.Clsid);
+    const std::string server = classKey + "\\InprocServer32";
+    const std::string oemType = OemTypeKey();
+    if (oemType.empty()) {
+        if (error) *error = "the OEM type key does not fit its buffer";
+        return false;
+    }
+    return SetString(HKEY_LOCAL_MACHINE, classKey, nullptr, sheet.Description, REG_SZ, error) &&
+           SetString(HKEY_LOCAL_MACHINE, server, nullptr, dllPath, REG_EXPAND_SZ, error) &&
+           SetString(HKEY_LOCAL_MACHINE, server, "ThreadingModel", sheet.ThreadingModel, REG_SZ, error) &&
+           SetString(HKEY_LOCAL_MACHINE, oemType, padsetup::kValueConfigClsid, sheet.Clsid, REG_SZ, error);
 }
 
 bool InstallPanelData(const std::string& zororoFolder, std::string* error) {
@@ -51,28 +74,26 @@ bool InstallPanelData(const std::string& zororoFolder, std::string* error) {
         const std::string to = target + "\\" + sub;
         ::CreateDirectoryA(to.c_str(), nullptr);
         WIN32_FIND_DATAA found;
-        HANDLE find = ::FindFirstFileA((from + "\\*.*").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) continue;
+        win::UniqueFind search(::FindFirstFileA((from + "\\*.*").c_str(), &found));
+        if (!search) continue;
         do {
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
                 ::CopyFileA((from + "\\" + found.cFileName).c_str(), (to + "\\" + found.cFileName).c_str(), FALSE);
-        } while (::FindNextFileA(find, &found));
-        ::FindClose(find);
+        } while (::FindNextFileA(search.get(), &found));
     }
     return true;
 }
 
 std::string ConfiguredSheetClsid(const std::string& typeName) {
-    const std::string path =
-        "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\" + typeName;
+    const std::string path = OemTypesKey() + "\\" + typeName;
     for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
         win::UniqueHKey key;
         if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) continue;
         char value[128] = {};
         DWORD size = sizeof value - 1;
         DWORD type = 0;
-        if (::RegQueryValueExA(key.get(), "ConfigCLSID", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) ==
-                ERROR_SUCCESS &&
+        if (::RegQueryValueExA(key.get(), padsetup::kValueConfigClsid, nullptr, &type, reinterpret_cast<BYTE*>(value),
+                               &size) == ERROR_SUCCESS &&
             type == REG_SZ)
             return value;
     }

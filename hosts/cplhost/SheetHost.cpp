@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "common/win/GdiResources.h"
 #include "hosts/cplhost/PanelRegistration.h"
 #include "hosts/cplhost/PngEncoder.h"
 
@@ -14,6 +15,7 @@ namespace cplhost {
 namespace {
 
 SheetHost* g_host = nullptr;  // the thread timer reaches the host through this
+constexpr UINT_PTR kSubclassId = 1;
 
 std::string WindowText(HWND w) {
     char buffer[512] = {};
@@ -74,9 +76,25 @@ bool SheetHost::Open(const std::string& typeName, USHORT joystickId, std::string
         std::snprintf(why, sizeof why, "CoCreateInstance failed with 0x%08lX", static_cast<unsigned long>(hr));
         return fail(why);
     }
-    hr = unknown->QueryInterface(IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&object_));
+    IDIGameCntrlPropSheet* object = nullptr;
+    hr = unknown->QueryInterface(IID_IDIGameCntrlPropSheet, reinterpret_cast<void**>(&object));
     unknown->Release();
-    if (FAILED(hr) || !object_) return fail("the class does not answer IDIGameCntrlPropSheet");
+    if (FAILED(hr) || !object) return fail("the class does not answer IDIGameCntrlPropSheet");
+    const bool shown = OpenObject(object, joystickId, error);
+    object->Release();  // the host holds its own reference while the sheet is up
+    return shown;
+}
+
+bool SheetHost::OpenObject(IDIGameCntrlPropSheet* object, USHORT joystickId, std::string* error) {
+    auto fail = [&](const std::string& why) {
+        if (error) *error = why;
+        Close();
+        return false;
+    };
+    Close();
+    if (!object) return fail("no sheet object");
+    object_ = object;
+    object_->AddRef();
 
     object_->SetID(joystickId);
     DIGCSHEETINFO* sheetInfo = nullptr;
@@ -115,10 +133,31 @@ bool SheetHost::Open(const std::string& typeName, USHORT joystickId, std::string
         return fail("PropertySheet did not show the pages");
     }
     g_host = this;
+    heldCloses_ = 0;
+    ::SetWindowSubclass(sheet_, SheetSubclass, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     watch_ = ::SetTimer(nullptr, 0, 20, WatchBoxes);
     ::ShowWindow(sheet_, SW_SHOW);
     Pump(0);
     return true;
+}
+
+LRESULT CALLBACK SheetHost::SheetSubclass(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                          DWORD_PTR self) {
+    auto* host = reinterpret_cast<SheetHost*>(self);
+    if (message == WM_CLOSE && host->holdCloses_ && !host->passing_) {
+        ++host->heldCloses_;
+        return 0;
+    }
+    if (message == WM_NCDESTROY) ::RemoveWindowSubclass(window, SheetSubclass, kSubclassId);
+    return ::DefSubclassProc(window, message, wParam, lParam);
+}
+
+void SheetHost::PassClose() {
+    if (!sheet_) return;
+    passing_ = true;
+    ::SendMessageA(sheet_, WM_CLOSE, 0, 0);
+    passing_ = false;
+    Pump(0);
 }
 
 void CALLBACK SheetHost::WatchBoxes(HWND, UINT, UINT_PTR, DWORD) {
@@ -226,8 +265,9 @@ bool SheetHost::Screenshot(const std::string& path, std::string* error) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     if (w <= 0 || h <= 0) return fail("the sheet has no size");
 
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
+    const win::WindowDc screen(nullptr);
+    const win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
+    if (!screen || !memory) return fail("no device context for the picture");
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -235,14 +275,15 @@ bool SheetHost::Screenshot(const std::string& path, std::string* error) {
     bi.bmiHeader.biPlanes = 1;
     bi.bmiHeader.biBitCount = 24;
     void* bits = nullptr;
-    HBITMAP bitmap = ::CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    bool ok = false;
-    if (bitmap && bits) {
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    const win::UniqueGdiObject bitmap(::CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return fail("no bitmap for the picture");
+
+    const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
+    std::vector<uint8_t> rgb(static_cast<size_t>(h) * stride);
+    {
+        const win::ScopedSelection selected(memory.get(), bitmap.get());
+        ::BitBlt(memory.get(), 0, 0, w, h, screen.get(), r.left, r.top, SRCCOPY);
         ::GdiFlush();
-        const size_t stride = (static_cast<size_t>(w) * 3 + 3) & ~size_t{3};
-        std::vector<uint8_t> rgb(static_cast<size_t>(h) * stride);
         const auto* bgr = static_cast<const uint8_t*>(bits);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < w; ++x) {
@@ -252,17 +293,14 @@ bool SheetHost::Screenshot(const std::string& path, std::string* error) {
                 rgb[at + 2] = bgr[at];
             }
         }
-        const std::vector<uint8_t> png = EncodePng(static_cast<uint32_t>(w), static_cast<uint32_t>(h), rgb.data(), stride);
-        ::SelectObject(memory, old);
-        FILE* f = std::fopen(path.c_str(), "wb");
-        if (f) {
-            ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
-            ok = std::fclose(f) == 0 && ok;
-        }
     }
-    if (bitmap) ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    const std::vector<uint8_t> png = EncodePng(static_cast<uint32_t>(w), static_cast<uint32_t>(h), rgb.data(), stride);
+    FILE* f = std::fopen(path.c_str(), "wb");
+    bool ok = false;
+    if (f) {
+        ok = std::fwrite(png.data(), 1, png.size(), f) == png.size();
+        ok = std::fclose(f) == 0 && ok;
+    }
     return ok ? true : fail("cannot write the picture");
 }
 

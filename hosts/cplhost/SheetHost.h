@@ -28,6 +28,8 @@ public:
     // Creates the sheet object named by the pad type's "ConfigCLSID" and
     // shows it at page 0. False with a reason on any failure.
     bool Open(const std::string& typeName, USHORT joystickId, std::string* error);
+    // Shows a sheet object the caller made, taking a reference of its own.
+    bool OpenObject(IDIGameCntrlPropSheet* object, USHORT joystickId, std::string* error);
 
     // Runs the message loop for `ms` (or until the sheet finishes).
     void Pump(DWORD ms);
@@ -54,11 +56,19 @@ public:
     // Message boxes the sheet showed; the host answers each with OK.
     const std::vector<DismissedBox>& Boxes() const { return boxes_; }
 
+    // While held, a WM_CLOSE sent or posted to the sheet is counted and kept
+    // from it, so what a page did before closing its sheet can be seen on
+    // its own. PassClose hands the sheet one WM_CLOSE regardless.
+    void HoldCloses(bool hold) { holdCloses_ = hold; }
+    int HeldCloses() const { return heldCloses_; }
+    void PassClose();
+
     // Destroys the window if it is still up and releases the object.
     void Close();
 
 private:
     static void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD);
+    static LRESULT CALLBACK SheetSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void DismissBoxes();
     void FinishIfDone();
 
@@ -67,6 +77,9 @@ private:
     UINT_PTR watch_ = 0;
     std::vector<DismissedBox> boxes_;
     std::vector<HWND> answered_;
+    bool holdCloses_ = false;
+    bool passing_ = false;
+    int heldCloses_ = 0;
 };
 
 }  // namespace cplhost

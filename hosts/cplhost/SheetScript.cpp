@@ -120,7 +120,7 @@ bool ParseLine(LineParser& p, ScriptCommand& c) {
         if (!p.Count(2)) return false;
         c.A = static_cast<int>(padstate::FailureFromName(p.Words[1].c_str()));
         if (c.A == 0) {
-            p.Error = "unknown failure '" + p.Words[1] + "' (nopad getconfig typename acquire input)";
+            p.Error = "unknown failure '" + p.Words[1] + "' (" + padstate::FailureNames() + ")";
             return false;
         }
         if (p.Words[2] != "on" && p.Words[2] != "off") {

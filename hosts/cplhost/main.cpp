@@ -19,7 +19,11 @@
 #include <sstream>
 #include <string>
 
+#include "common/HexText.h"
 #include "common/JoySettingRecord.h"
+#include "common/ProductIdentity.h"
+#include "common/SettingsKey.h"
+#include "common/win/UniqueResource.h"
 #include "hosts/cplhost/PanelRegistration.h"
 #include "hosts/cplhost/ScriptRunner.h"
 #include "hosts/cplhost/SheetHost.h"
@@ -65,19 +69,20 @@ constexpr char kDemoScript[] =
     "ok\n";
 
 void PrintRecord() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav\\47", 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
-        std::printf("settings: no key Software\\ZevEreRaverav\\47\n");
+    const std::string path = pad::SettingsKeyPath(pad::ModelNumberFromProductId(pad::kProductId));
+    win::UniqueHKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+        std::printf("settings: no key %s\n", path.c_str());
         return;
     }
     unsigned char bytes[pad::kSettingsRecordSize + 16] = {};
     DWORD size = sizeof bytes;
-    if (::RegQueryValueExA(key, "CurrentValue", nullptr, nullptr, bytes, &size) == ERROR_SUCCESS) {
-        std::printf("settings: Software\\ZevEreRaverav\\47 CurrentValue, %lu bytes:", static_cast<unsigned long>(size));
-        for (DWORD i = 0; i < size; ++i) std::printf("%s%02x", i % 16 ? " " : "\n  ", bytes[i]);
-        std::printf("\n");
+    if (::RegQueryValueExA(key.get(), pad::kSettingsValueName, nullptr, nullptr, bytes, &size) == ERROR_SUCCESS) {
+        std::string dump = pad::HexText(bytes, size, 1, 16);
+        for (size_t at = dump.find('\n'); at != std::string::npos; at = dump.find('\n', at + 3)) dump.insert(at + 1, "  ");
+        std::printf("settings: %s %s, %lu bytes:\n  %s\n", path.c_str(), pad::kSettingsValueName,
+                    static_cast<unsigned long>(size), dump.c_str());
     }
-    ::RegCloseKey(key);
 }
 
 bool ReadFile(const std::string& path, std::string& out) {

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/win/HidClass.h"
 #include "hosts/dinput7/StandIn.h"
 
 namespace dinput7 {
@@ -17,6 +18,8 @@ public:
     STDMETHOD(QueryInterface)(REFIID riid, void** ppv) override {
         if (!ppv) return E_POINTER;
         *ppv = nullptr;
+        if (IsEqualIID(riid, IID_IDirectInputDevice2A) && (State()->Failures & padstate::kFailDevice2))
+            return E_NOINTERFACE;
         if (IsEqualIID(riid, IID_IUnknown) || IsEqualIID(riid, IID_IDirectInputDeviceA) ||
             IsEqualIID(riid, IID_IDirectInputDevice2A)) {
             AddRef();
@@ -36,7 +39,7 @@ public:
         if (header->dwSize != sizeof(DIPROPGUIDANDPATH) || header->dwHeaderSize != sizeof(DIPROPHEADER))
             return DIERR_INVALIDPARAM;
         auto* out = reinterpret_cast<DIPROPGUIDANDPATH*>(header);
-        out->guidClass = GUID_HIDClass_StandIn();
+        out->guidClass = win::kHidClassGuid;
         char path[padstate::kPathCapacity];
         std::memcpy(path, State()->ReportPath, sizeof path);
         path[sizeof path - 1] = '\0';
@@ -66,6 +69,7 @@ public:
     STDMETHOD(GetDeviceData)(DWORD, LPDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return E_NOTIMPL; }
     STDMETHOD(SetDataFormat)(LPCDIDATAFORMAT format) override {
         if (!format) return E_POINTER;
+        if (State()->Failures & padstate::kFailDataFormat) return DIERR_INVALIDPARAM;
         if (acquired_) return DIERR_ACQUIRED;
         // Only the standard joystick format: 44 objects into an 80-byte state.
         if (format->dwDataSize != sizeof(DIJOYSTATE) || format->dwNumObjs != c_dfDIJoystick.dwNumObjs)
@@ -75,6 +79,7 @@ public:
     }
     STDMETHOD(SetEventNotification)(HANDLE) override { return DI_OK; }
     STDMETHOD(SetCooperativeLevel)(HWND, DWORD flags) override {
+        if (State()->Failures & padstate::kFailCooperativeLevel) return E_HANDLE;
         const DWORD exclusivity = flags & (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE);
         const DWORD ground = flags & (DISCL_FOREGROUND | DISCL_BACKGROUND);
         if (exclusivity == 0 || exclusivity == (DISCL_EXCLUSIVE | DISCL_NONEXCLUSIVE)) return DIERR_INVALIDPARAM;
@@ -103,10 +108,6 @@ public:
     STDMETHOD(SendDeviceData)(DWORD, LPCDIDEVICEOBJECTDATA, LPDWORD, DWORD) override { return E_NOTIMPL; }
 
 private:
-    static GUID GUID_HIDClass_StandIn() {
-        return {0x745a17a0, 0x74d3, 0x11d0, {0xb6, 0xfe, 0x00, 0xa0, 0xc9, 0x0f, 0x57, 0xda}};
-    }
-
     HRESULT ReadState(DWORD size, LPVOID data) {
         if (!data) return E_POINTER;
         if (size != sizeof(DIJOYSTATE)) return DIERR_INVALIDPARAM;

@@ -33,7 +33,7 @@ public:
         if (!device) return E_POINTER;
         *device = nullptr;
         if (outer) return CLASS_E_NOAGGREGATION;
-        if (State()->Failures & padstate::kFailNoPad) return DIERR_DEVICENOTREG;
+        if (State()->Failures & (padstate::kFailNoPad | padstate::kFailCreateDevice)) return DIERR_DEVICENOTREG;
         if (!IsEqualGUID(guid, kPadInstanceGuid)) return DIERR_DEVICENOTREG;
         return dinput7::CreateDevice(device);
     }

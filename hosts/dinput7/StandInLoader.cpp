@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "common/win/UniqueResource.h"
 
 namespace dinput7 {
@@ -19,29 +21,46 @@ std::string ProgramDirectory() {
 }
 
 // Wine prefers its own dinput.dll even when given a path; an override of
-// this prefix's user key makes it take the file. The previous setting is put
-// back once the module is loaded.
+// this prefix's user key makes it take the file. The previous setting, of
+// whatever length and type, is put back once the module is loaded.
 class NativeDinputOverride {
 public:
     NativeDinputOverride() {
         if (::RegCreateKeyA(HKEY_CURRENT_USER, kOverrides, key_.put()) != ERROR_SUCCESS) return;
-        DWORD size = sizeof previous_ - 1;
-        had_ = ::RegQueryValueExA(key_.get(), "dinput", nullptr, nullptr, reinterpret_cast<BYTE*>(previous_),
-                                  &size) == ERROR_SUCCESS;
-        ::RegSetValueExA(key_.get(), "dinput", 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
+        had_ = ReadPrevious();
+        ::RegSetValueExA(key_.get(), kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("native"), 7);
     }
     ~NativeDinputOverride() {
         if (!key_) return;
         if (had_)
-            ::RegSetValueExA(key_.get(), "dinput", 0, REG_SZ, reinterpret_cast<const BYTE*>(previous_),
-                             static_cast<DWORD>(lstrlenA(previous_) + 1));
+            ::RegSetValueExA(key_.get(), kValue, 0, type_, previous_.data(), static_cast<DWORD>(previous_.size()));
         else
-            ::RegDeleteValueA(key_.get(), "dinput");
+            ::RegDeleteValueA(key_.get(), kValue);
     }
 
 private:
+    static constexpr char kValue[] = "dinput";
+
+    // The value grows between the size query and the read only if another
+    // process writes it meanwhile; then the read is tried again.
+    bool ReadPrevious() {
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            DWORD size = 0;
+            if (::RegQueryValueExA(key_.get(), kValue, nullptr, &type_, nullptr, &size) != ERROR_SUCCESS) return false;
+            previous_.assign(size, 0);
+            const LONG rc = ::RegQueryValueExA(key_.get(), kValue, nullptr, &type_, previous_.data(), &size);
+            if (rc == ERROR_SUCCESS) {
+                previous_.resize(size);
+                return true;
+            }
+            if (rc != ERROR_MORE_DATA) return false;
+        }
+        return false;
+    }
+
     win::UniqueHKey key_;
-    char previous_[64] = {};
+    std::vector<BYTE> previous_;
+    DWORD type_ = REG_SZ;
     bool had_ = false;
 };
 

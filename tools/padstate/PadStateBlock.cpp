@@ -27,13 +27,23 @@ uint32_t FailureFromName(const char* name) {
         const char* Name;
         uint32_t Bit;
     };
-    static const Named table[] = {{"nopad", kFailNoPad},     {"getconfig", kFailGetConfig},
-                                  {"typename", kFailTypeName}, {"acquire", kFailAcquire},
-                                  {"input", kFailInput}};
+    static const Named table[] = {{"nopad", kFailNoPad},
+                                  {"getconfig", kFailGetConfig},
+                                  {"typename", kFailTypeName},
+                                  {"acquire", kFailAcquire},
+                                  {"input", kFailInput},
+                                  {"createdevice", kFailCreateDevice},
+                                  {"device2", kFailDevice2},
+                                  {"dataformat", kFailDataFormat},
+                                  {"cooplevel", kFailCooperativeLevel}};
     if (!name) return 0;
     for (const Named& n : table)
         if (std::strcmp(name, n.Name) == 0) return n.Bit;
     return 0;
+}
+
+const char* FailureNames() {
+    return "nopad getconfig typename acquire input createdevice device2 dataformat cooplevel";
 }
 
 }  // namespace padstate

@@ -24,6 +24,11 @@ enum Failure : uint32_t {
     kFailTypeName = 1u << 2,   // only the type name query (DIJC_REGHWCONFIGTYPE) fails
     kFailAcquire = 1u << 3,    // Acquire fails
     kFailInput = 1u << 4,      // Poll and GetDeviceState report lost input
+    // One step of making the device fails each:
+    kFailCreateDevice = 1u << 5,     // IDirectInput::CreateDevice
+    kFailDevice2 = 1u << 6,          // the device's QueryInterface(IDirectInputDevice2)
+    kFailDataFormat = 1u << 7,       // SetDataFormat
+    kFailCooperativeLevel = 1u << 8,  // SetCooperativeLevel
 };
 
 // What the stand-in was asked, for tests to count.
@@ -60,7 +65,10 @@ void ResetBlock(PadStateBlock& block);
 // Axis names a script uses: x y z rx ry rz slider0 slider1; -1 if unknown.
 int AxisIndex(const char* name);
 
-// "nopad", "getconfig", "typename", "acquire", "input"; 0 if unknown.
+// "nopad", "getconfig", "typename", "acquire", "input", "createdevice",
+// "device2", "dataformat", "cooplevel"; 0 if unknown.
 uint32_t FailureFromName(const char* name);
+// Those names, separated by blanks.
+const char* FailureNames();
 
 }  // namespace padstate

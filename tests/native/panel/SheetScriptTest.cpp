@@ -70,7 +70,8 @@ TEST(SheetScript, NamesTheFirstBadLineAndWhatIsWrong) {
     EXPECT_EQ(ErrorOf("axis x 65536\n"), "line 1: the axis value must be a number from 0 to 65535, not '65536'");
     EXPECT_EQ(ErrorOf("button 1 pressed\n"), "line 1: a button goes 'down' or 'up', not 'pressed'");
     EXPECT_EQ(ErrorOf("fail lightning on\n"),
-              "line 1: unknown failure 'lightning' (nopad getconfig typename acquire input)");
+              "line 1: unknown failure 'lightning' (nopad getconfig typename acquire input createdevice device2 "
+              "dataformat cooplevel)");
     EXPECT_EQ(ErrorOf("wait 12ms\n"), "line 1: the wait must be a number from 0 to 600000, not '12ms'");
     EXPECT_EQ(ErrorOf("ok now\n"), "line 1: 'ok' takes 0 arguments");
     EXPECT_EQ(ErrorOf("click 99999999999999999999 1\n"),

@@ -5,7 +5,40 @@
 #include <cstdio>
 #include <cstring>
 
+#include "common/HexText.h"
+#include "common/win/RegistryTree.h"
+#include "common/win/UniqueResource.h"
+
 namespace paneltest {
+
+bool RunOnlyWithUnmanagedWindows(int& childExitCode) {
+    constexpr char kDriverKey[] = "Software\\Wine\\X11 Driver";
+    char value[8] = {};
+    DWORD size = sizeof value;
+    if (::RegGetValueA(HKEY_CURRENT_USER, kDriverKey, "Managed", RRF_RT_REG_SZ, nullptr, value, &size) ==
+            ERROR_SUCCESS &&
+        (value[0] == 'N' || value[0] == 'n'))
+        return true;
+    {
+        win::UniqueHKey key;
+        if (::RegCreateKeyA(HKEY_CURRENT_USER, kDriverKey, key.put()) != ERROR_SUCCESS ||
+            ::RegSetValueExA(key.get(), "Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>("N"), 2) != ERROR_SUCCESS)
+            return true;  // slower, not wrong
+    }
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = ::GetCommandLineA();
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+        return true;
+    win::UniqueHandle child(process.hProcess);
+    win::UniqueHandle thread(process.hThread);
+    ::WaitForSingleObject(child.get(), INFINITE);
+    DWORD code = 1;
+    ::GetExitCodeProcess(child.get(), &code);
+    childExitCode = static_cast<int>(code);
+    return false;
+}
 
 std::string DistPath(const std::string& name) { return std::string(PAD_TEST_DIST) + "\\" + name; }
 
@@ -33,38 +66,35 @@ void RemoveSetupIni() { ::DeleteFileA(SystemPath("Zororo\\Setup.ini").c_str()); 
 
 namespace {
 
-void DeleteTree(HKEY root, const std::string& path) {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char name[256];
-    for (;;) {
-        DWORD size = sizeof name;
-        if (::RegEnumKeyExA(key, 0, name, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        DeleteTree(key, name);
-    }
-    ::RegCloseKey(key);
-    ::RegDeleteKeyA(root, path.c_str());
+const std::string& SettingsKey() {
+    static const std::string key = pad::SettingsKeyPath(kModel);
+    return key;
+}
+
+bool KeyExists(const char* path) {
+    win::UniqueHKey key;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
-void DeleteSettings() { DeleteTree(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav"); }
+void DeleteSettings() { win::DeleteRegistryTree(HKEY_LOCAL_MACHINE, pad::kSettingsBaseKey); }
 
-bool SettingsKeyExists() {
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    ::RegCloseKey(key);
-    return true;
-}
+bool SettingsKeyExists() { return KeyExists(SettingsKey().c_str()); }
+
+bool AnySettingsKeyExists() { return KeyExists(pad::kSettingsBaseKey); }
 
 bool ReadStoredBytes(std::vector<uint8_t>& bytes) {
     DWORD size = 0;
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "CurrentValue", RRF_RT_ANY, nullptr, nullptr, &size) !=
-        ERROR_SUCCESS)
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), pad::kSettingsValueName, RRF_RT_ANY, nullptr,
+                       nullptr, &size) != ERROR_SUCCESS)
         return false;
     bytes.assign(size, 0);
-    return ::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "CurrentValue", RRF_RT_ANY, nullptr, bytes.data(),
-                          &size) == ERROR_SUCCESS;
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), pad::kSettingsValueName, RRF_RT_ANY, nullptr,
+                       bytes.data(), &size) != ERROR_SUCCESS)
+        return false;
+    bytes.resize(size);
+    return true;
 }
 
 bool ReadStored(pad::JoySettingRecord& record) {
@@ -75,10 +105,10 @@ bool ReadStored(pad::JoySettingRecord& record) {
 }
 
 void WriteStoredBytes(const void* bytes, DWORD size, DWORD type) {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyA(HKEY_LOCAL_MACHINE, kSettingsKey, &key), ERROR_SUCCESS);
-    ASSERT_EQ(::RegSetValueExA(key, "CurrentValue", 0, type, static_cast<const BYTE*>(bytes), size), ERROR_SUCCESS);
-    ::RegCloseKey(key);
+    win::UniqueHKey key;
+    ASSERT_EQ(::RegCreateKeyA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), key.put()), ERROR_SUCCESS);
+    ASSERT_EQ(::RegSetValueExA(key.get(), pad::kSettingsValueName, 0, type, static_cast<const BYTE*>(bytes), size),
+              ERROR_SUCCESS);
 }
 
 void WriteStored(const pad::JoySettingRecord& record) { WriteStoredBytes(&record, sizeof record); }
@@ -120,16 +150,6 @@ pad::JoySettingRecord TestVariantOf(pad::JoySettingRecord r) {
     return r;
 }
 
-std::string Hex(const pad::JoySettingRecord& r) {
-    const auto* b = reinterpret_cast<const uint8_t*>(&r);
-    std::string s;
-    char two[4];
-    for (size_t i = 0; i < sizeof r; ++i) {
-        std::snprintf(two, sizeof two, "%02x", b[i]);
-        s += two;
-        if (i % 4 == 3) s += ' ';
-    }
-    return s;
-}
+std::string Hex(const pad::JoySettingRecord& r) { return pad::HexText(&r, sizeof r, 4); }
 
 }  // namespace paneltest

@@ -9,11 +9,20 @@
 #include <vector>
 
 #include "common/JoySettingRecord.h"
+#include "common/ProductIdentity.h"
+#include "common/SettingsKey.h"
 
 namespace paneltest {
 
-inline constexpr unsigned kModel = 47;  // the pad's product id 0xA02F
-inline constexpr char kSettingsKey[] = "Software\\ZevEreRaverav\\47";
+inline constexpr unsigned kModel = pad::ModelNumberFromProductId(pad::kProductId);  // 47
+static_assert(kModel == 47, "the pad's product id is 0xA02F");
+
+// Wine's X11 driver waits up to two seconds for a window manager whenever a
+// managed window is hidden, and Xvfb has none, so every closed sheet would
+// cost that. The driver reads its "Managed" setting once, as a process
+// starts: the first call sets it off and runs this program again in a child.
+// False when it did, with the child's exit code.
+bool RunOnlyWithUnmanagedWindows(int& childExitCode);
 
 std::string DistPath(const std::string& name);  // a file in the staging folder
 std::string SystemPath(const std::string& name);  // a file under the system directory
@@ -24,7 +33,8 @@ void InstallSetupIni(const std::string& text);
 void RemoveSetupIni();
 
 void DeleteSettings();  // the whole Software\ZevEreRaverav tree
-bool SettingsKeyExists();
+bool SettingsKeyExists();  // the pad's own key, ...\47
+bool AnySettingsKeyExists();  // Software\ZevEreRaverav itself
 // The value's bytes, or false when the key or value is missing.
 bool ReadStoredBytes(std::vector<uint8_t>& bytes);
 bool ReadStored(pad::JoySettingRecord& record);  // exactly one record

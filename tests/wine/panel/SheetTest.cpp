@@ -11,6 +11,7 @@
 #include <string>
 
 #include "PanelTestSupport.h"
+#include "StoreWriteLog.h"
 #include "hosts/cplhost/PanelRegistration.h"
 #include "hosts/cplhost/SheetHost.h"
 #include "hosts/dinput7/StandInLoader.h"
@@ -30,9 +31,13 @@ protected:
         padstate::ResetBlock(pad_.Block());
         InstallStagedSetupIni();
         DeleteSettings();
+        std::string error;
+        ASSERT_TRUE(log_.Attach(DistPath("padpanel.dll"), &error)) << error;
     }
     void TearDown() override {
         host_.Close();
+        log_.Detach();
+        EXPECT_EQ(log_.OddWrites(), 0) << "the panel stores whole records only";
         ::CoFreeUnusedLibraries();  // the next test starts with a freshly loaded module
         EXPECT_EQ(::GetModuleHandleA("padpanel.dll"), nullptr) << "the module unloads once the sheet is gone";
         DeleteSettings();
@@ -54,10 +59,30 @@ protected:
     }
     const padstate::StandInCounters& Counters() const { return pad_->Counters; }
     uint32_t Polls() const { return padstate::PadStateLink::Read(pad_->Counters.Polls); }
+    // Pumps until the condition holds or `ms` have passed.
+    template <class Condition>
+    bool PumpUntil(Condition done, DWORD ms) {
+        const DWORD start = ::GetTickCount();
+        while (!done()) {
+            if (::GetTickCount() - start >= ms) return false;
+            host_.Pump(20);
+        }
+        return true;
+    }
 
     padstate::PadStateLink pad_;
     SheetHost host_;
+    StoreWriteLog log_;
 };
+
+std::vector<std::string> Hexes(const std::vector<pad::JoySettingRecord>& records) {
+    std::vector<std::string> out;
+    for (const pad::JoySettingRecord& r : records) out.push_back(Hex(r));
+    return out;
+}
+std::vector<std::string> Repeated(const pad::JoySettingRecord& record, size_t times) {
+    return std::vector<std::string>(times, Hex(record));
+}
 
 TEST_F(Sheet, OpensFromTheOemEntryWithSixTitledPages) {
     Open();
@@ -83,6 +108,8 @@ TEST_F(Sheet, AFirstOpenStoresTheDefaultsAndPageZeroItsTestVariant) {
     ASSERT_FALSE(SettingsKeyExists());
     Open();
     EXPECT_RECORD_EQ(TestVariantOf(StagedDefaults()), Stored());
+    EXPECT_EQ(Hexes(log_.Records()), (std::vector<std::string>{Hex(StagedDefaults()), Hex(TestVariantOf(StagedDefaults()))}))
+        << "loading creates the record, then page 0 stores its variant";
     host_.Cancel();
     EXPECT_RECORD_EQ(StagedDefaults(), Stored()) << "cancel restores what the first open created";
 }
@@ -124,6 +151,25 @@ TEST_F(Sheet, ApplyStoresCurrentAndCancelRestoresTheRecordReadAtOpening) {
     EXPECT_RECORD_EQ(user, Stored()) << "cancel after apply restores the record read at opening";
 }
 
+TEST_F(Sheet, ApplyStoresCurrentOncePerPageAndCancelTheSavedRecordOnceForTheActivePage) {
+    WriteStored(UserRecord());
+    Open();
+    for (int page = 1; page < 6; ++page) Show(page);
+    Show(2);
+    size_t mark = log_.Mark();
+    host_.Apply();
+    // Every page that exists is told to apply; then the current page is active again.
+    std::vector<std::string> expected = Repeated(UserRecord(), 6);
+    expected.push_back(Hex(StagedDefaults()));
+    EXPECT_EQ(Hexes(log_.Since(mark)), expected);
+
+    mark = log_.Mark();
+    host_.Cancel();
+    EXPECT_FALSE(host_.IsOpen());
+    EXPECT_EQ(Hexes(log_.Since(mark)), Repeated(UserRecord(), 1))
+        << "only the active page is asked whether to cancel, and it stores the saved record once";
+}
+
 TEST_F(Sheet, OkStoresCurrentAndClosesTheSheet) {
     WriteStored(UserRecord());
     Open();
@@ -144,8 +190,9 @@ TEST_F(Sheet, AShortValueFillsOnlyItsBytesAndALongOneIsReplacedByDefaults) {
     pad::JoySettingRecord expected{};
     std::memcpy(&expected, head, sizeof head);
     EXPECT_RECORD_EQ(expected, Stored()) << "bytes 40 to 111 are those of a freshly loaded module";
+    log_.Detach();
     host_.Close();
-    ::CoFreeUnusedLibraries();
+    ::CoFreeUnusedLibraries();  // a fresh module again: nothing left of the first load
 
     std::vector<uint8_t> longer(113, 0x77);
     WriteStoredBytes(longer.data(), static_cast<DWORD>(longer.size()));
@@ -200,16 +247,19 @@ TEST_F(Sheet, SwitchingFromTheTestPageToTheKeyboardPageSlowsPollingToHalfSeconds
     EXPECT_LE(slow, 5u) << "page 2 polls about every 500 ms";
 }
 
-TEST_F(Sheet, OneFailedPollBetweenGoodOnesShowsNothing) {
+TEST_F(Sheet, AGoodPollEndsARunOfFailures) {
     Open();
-    pad_->Failures = padstate::kFailInput;
-    host_.Pump(40);
-    pad_->Failures = 0;
-    host_.Pump(600);
-    pad_->Failures = padstate::kFailInput;
-    host_.Pump(40);
-    pad_->Failures = 0;
-    host_.Pump(300);
+    // Two runs of failed polls, each well short of the 500 ms grace, the
+    // second 750 ms after the first began: had the good polls between them
+    // not ended the first run, the second would close the sheet.
+    for (int run = 0; run < 2; ++run) {
+        pad_->Failures = padstate::kFailInput;
+        const uint32_t failedBefore = Counters().FailedStateReads;
+        host_.Pump(150);
+        EXPECT_GE(Counters().FailedStateReads - failedBefore, 4u) << "run " << run << " fails several polls";
+        pad_->Failures = 0;
+        host_.Pump(600);
+    }
     EXPECT_TRUE(host_.IsOpen());
     EXPECT_TRUE(host_.Boxes().empty());
 }
@@ -225,6 +275,44 @@ TEST_F(Sheet, UnpluggingOnATenMillisecondPageTellsTheUserOnceClosesTheSheetAndRe
     EXPECT_EQ(host_.Boxes()[0].Caption, "Game Controller Setting");
     EXPECT_EQ(host_.Boxes()[0].Text, "The game pad is no longer connected. The settings page will close.");
     EXPECT_RECORD_EQ(UserRecord(), Stored());
+}
+
+TEST_F(Sheet, TheLostDevicePathItselfRestoresTheRecordBeforeTheSheetCloses) {
+    WriteStored(UserRecord());
+    Open();
+    Show(3);
+    host_.HoldCloses(true);  // the sheet's own Cancel would restore the record too
+    const size_t mark = log_.Mark();
+    pad_->Plugged = 0;
+    ASSERT_TRUE(PumpUntil([&] { return host_.HeldCloses() > 0; }, 4000)) << "the page asks its sheet to close";
+    host_.Pump(100);
+    EXPECT_EQ(host_.Boxes().size(), 1u) << "the user is told before";
+    EXPECT_EQ(Hexes(log_.Since(mark)), Repeated(UserRecord(), 1)) << "the saved record, stored once by the page";
+    EXPECT_RECORD_EQ(UserRecord(), Stored());
+    const uint32_t polls = Polls();
+    host_.Pump(200);
+    EXPECT_EQ(Polls(), polls) << "the page's timer is gone";
+    EXPECT_EQ(host_.HeldCloses(), 1);
+
+    host_.PassClose();
+    host_.Pump(50);
+    EXPECT_FALSE(host_.IsOpen()) << "the sheet closes on the page's request";
+}
+
+TEST_F(Sheet, APadThatAppearsAfterTheTestPageGivesASheetThatStoresNothing) {
+    pad_->Failures = padstate::kFailNoPad;
+    Open();
+    pad_->Failures = 0;
+    Show(1);
+    host_.Pump(200);
+    EXPECT_EQ(Counters().DevicesCreated, 1u) << "page 1 binds the pad";
+    EXPECT_EQ(Counters().Acquires, 0u) << "but, with no record loaded, stays inert";
+    EXPECT_EQ(Counters().Polls, 0u);
+    host_.Apply();
+    host_.Cancel();
+    EXPECT_FALSE(host_.IsOpen());
+    EXPECT_TRUE(log_.Records().empty()) << "nothing is stored";
+    EXPECT_FALSE(AnySettingsKeyExists()) << "no key is made, for no model";
 }
 
 TEST_F(Sheet, WhenBindingFailsThePagesStayBlankAndInert) {
@@ -253,6 +341,8 @@ TEST_F(Sheet, WithoutAcquisitionOnlyTheButtonPageActivationPolls) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    int childExitCode = 0;
+    if (!paneltest::RunOnlyWithUnmanagedWindows(childExitCode)) return childExitCode;
     std::string error;
     if (!dinput7::LoadStandIn(&error)) {
         std::fprintf(stderr, "%s\n", error.c_str());

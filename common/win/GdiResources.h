@@ -1,0 +1,56 @@
+// Owners for GDI: a memory DC, a GDI object, a window's DC, and an object
+// selected into a DC for one scope.
+#pragma once
+
+#include <windows.h>
+
+#include "common/win/UniqueResource.h"
+
+namespace win {
+
+struct MemoryDcTraits {
+    static HDC Empty() { return nullptr; }
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+struct GdiObjectTraits {
+    static HGDIOBJ Empty() { return nullptr; }
+    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
+};
+
+using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;  // CreateCompatibleDC
+using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;  // bitmaps, brushes, fonts
+
+// GetDC / ReleaseDC of one window (null: the screen).
+class WindowDc {
+public:
+    explicit WindowDc(HWND window) : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects an object into a DC and puts the previous one back on scope exit.
+class ScopedSelection {
+public:
+    ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~ScopedSelection() {
+        if (previous_ && previous_ != HGDI_ERROR) ::SelectObject(dc_, previous_);
+    }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace win
