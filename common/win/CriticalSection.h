@@ -8,6 +8,9 @@ namespace win {
 class CriticalSection {
 public:
     CriticalSection() { ::InitializeCriticalSection(&cs_); }
+    // A waiter spins this many times before it sleeps: for locks held a
+    // few microseconds by busy threads.
+    explicit CriticalSection(DWORD spins) { ::InitializeCriticalSectionAndSpinCount(&cs_, spins); }
     ~CriticalSection() { ::DeleteCriticalSection(&cs_); }
     CriticalSection(const CriticalSection&) = delete;
     CriticalSection& operator=(const CriticalSection&) = delete;

@@ -27,17 +27,12 @@ bool RunScript(const std::vector<ScriptCommand>& script, SheetHost& host, padsta
         case CommandKind::Press: host.Press(c.A, static_cast<int>(c.B)); break;
         case CommandKind::Release: host.Release(c.A, static_cast<int>(c.B)); break;
         case CommandKind::Move: host.Move(c.A, static_cast<int>(c.B)); break;
-        case CommandKind::Axis: b.Axes[c.A] = static_cast<int32_t>(c.B); break;
-        case CommandKind::Button: b.Buttons[c.A - 1] = c.B ? 1 : 0; break;
-        case CommandKind::Pov: b.Pov[c.A] = static_cast<uint32_t>(c.B); break;
-        case CommandKind::Unplug: b.Plugged = 0; break;
-        case CommandKind::Plug: b.Plugged = 1; break;
-        case CommandKind::Fail:
-            if (c.B)
-                b.Failures |= static_cast<uint32_t>(c.A);
-            else
-                b.Failures &= ~static_cast<uint32_t>(c.A);
-            break;
+        case CommandKind::Axis:
+        case CommandKind::Button:
+        case CommandKind::Pov:
+        case CommandKind::Unplug:
+        case CommandKind::Plug:
+        case CommandKind::Fail: ApplyToPad(c, b); break;
         case CommandKind::Apply: host.Apply(); break;
         case CommandKind::Ok: host.Ok(); break;
         case CommandKind::Cancel: host.Cancel(); break;

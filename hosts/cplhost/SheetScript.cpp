@@ -167,4 +167,21 @@ bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::
     return true;
 }
 
+bool ApplyToPad(const ScriptCommand& c, padstate::PadStateBlock& b) {
+    switch (c.Kind) {
+    case CommandKind::Axis: b.Axes[c.A] = static_cast<int32_t>(c.B); return true;
+    case CommandKind::Button: b.Buttons[c.A - 1] = c.B ? 1 : 0; return true;
+    case CommandKind::Pov: b.Pov[c.A] = static_cast<uint32_t>(c.B); return true;
+    case CommandKind::Unplug: b.Plugged = 0; return true;
+    case CommandKind::Plug: b.Plugged = 1; return true;
+    case CommandKind::Fail:
+        if (c.B)
+            b.Failures |= static_cast<uint32_t>(c.A);
+        else
+            b.Failures &= ~static_cast<uint32_t>(c.A);
+        return true;
+    default: return false;
+    }
+}
+
 }  // namespace cplhost

@@ -8,7 +8,8 @@
 //   button N down|up    pad button 1..32
 //   pov N V|centre      hat 0..3, V 0..35999 (hundredths of a degree)
 //   unplug, plug        the pad goes away or comes back
-//   fail KIND on|off    nopad getconfig typename acquire input
+//   fail KIND on|off    nopad getconfig typename acquire input createdevice
+//                       device2 dataformat cooplevel
 //   apply, ok, cancel   the sheet's buttons
 //   wait MS             let the sheet run (0..600000 ms)
 //   shot FILE           the sheet as a PNG
@@ -16,6 +17,8 @@
 
 #include <string>
 #include <vector>
+
+#include "tools/padstate/PadStateBlock.h"
 
 namespace cplhost {
 
@@ -34,5 +37,9 @@ struct ScriptCommand {
 // False with "line N: ..." in `error` at the first bad line; nothing is
 // run from a script that does not parse.
 bool ParseScript(const std::string& text, std::vector<ScriptCommand>& out, std::string& error);
+
+// Applies a pad command (axis, button, pov, unplug, plug, fail) to the pad's
+// state; false, with the block unchanged, for a command of the sheet.
+bool ApplyToPad(const ScriptCommand& c, padstate::PadStateBlock& b);
 
 }  // namespace cplhost

@@ -40,20 +40,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     const cplhost::ScriptCommand& c = commands[0];
-    using cplhost::CommandKind;
-    switch (c.Kind) {
-    case CommandKind::Axis: b.Axes[c.A] = static_cast<int32_t>(c.B); break;
-    case CommandKind::Button: b.Buttons[c.A - 1] = c.B ? 1 : 0; break;
-    case CommandKind::Pov: b.Pov[c.A] = static_cast<uint32_t>(c.B); break;
-    case CommandKind::Unplug: b.Plugged = 0; break;
-    case CommandKind::Plug: b.Plugged = 1; break;
-    case CommandKind::Fail:
-        if (c.B)
-            b.Failures |= static_cast<uint32_t>(c.A);
-        else
-            b.Failures &= ~static_cast<uint32_t>(c.A);
-        break;
-    default: std::fprintf(stderr, "padstate: '%s' is a command of the sheet, not of the pad\n", line.c_str()); return 1;
+    if (!cplhost::ApplyToPad(c, b)) {
+        std::fprintf(stderr, "padstate: '%s' is a command of the sheet, not of the pad\n", line.c_str());
+        return 1;
     }
     return 0;
 }

@@ -30,26 +30,35 @@ win::UniqueFile CreateInstance(const std::string& path, bool first) {
 // operation it waits on. The event belongs to the slot the instance sits in.
 class Listener {
 public:
-    Listener(win::UniqueFile pipe, HANDLE event) : pipe_(std::move(pipe)), event_(event) {}
+    Listener(win::UniqueFile pipe, uint64_t serial, HANDLE event)
+        : pipe_(std::move(pipe)), serial_(serial), event_(event) {}
     ~Listener() { Cancel(); }
     Listener(const Listener&) = delete;
     Listener& operator=(const Listener&) = delete;
 
-    // Starts waiting for a client. False when the instance is done with
-    // already: a client came and went before the wait was issued.
-    bool Arm(PipeServer::Sink& sink) {
+    enum class Listening { Waiting, ClientCame, Failed };
+
+    // Starts waiting for a client; says whether one came before the wait
+    // was issued (then Connected takes its report).
+    Listening Listen() {
         Prepare();
         reading_ = false;
-        if (::ConnectNamedPipe(pipe_.get(), &ov_)) return Connected(sink);
+        if (::ConnectNamedPipe(pipe_.get(), &ov_)) return Listening::ClientCame;
         const DWORD err = ::GetLastError();
         if (err == ERROR_IO_PENDING) {
             pending_ = true;
-            return true;
+            return Listening::Waiting;
         }
-        // A client that came before the wait: one that has already closed
-        // (ERROR_NO_DATA) may still have left its report.
-        if (err == ERROR_PIPE_CONNECTED || err == ERROR_NO_DATA) return Connected(sink);
-        return false;
+        // One that has already closed (ERROR_NO_DATA) may still have left
+        // its report.
+        if (err == ERROR_PIPE_CONNECTED || err == ERROR_NO_DATA) return Listening::ClientCame;
+        return Listening::Failed;
+    }
+
+    // After Listen: false when the instance is done with already.
+    bool Arm(Listening listening, PipeServer::Sink& sink) {
+        if (listening == Listening::Waiting) return true;
+        return listening == Listening::ClientCame && Connected(sink);
     }
 
     // The event fired. Finishes the operation and runs on until the next
@@ -121,7 +130,7 @@ private:
     }
 
     void Deliver(PipeServer::Sink& sink, int64_t counter) {
-        sink.OnMessage(head_, length_, counter);
+        sink.OnMessage(head_, length_, counter, serial_);
         length_ = 0;
     }
 
@@ -139,6 +148,7 @@ private:
     }
 
     win::UniqueFile pipe_;
+    const uint64_t serial_;
     HANDLE event_;
     OVERLAPPED ov_{};
     bool reading_ = false;
@@ -156,14 +166,23 @@ struct Slot {
 // Puts a fresh instance into the slot. The fresh one listens before the old
 // one closes, so the name never has fewer free instances; one that meets a
 // client which has already come and gone is replaced in turn.
-bool Refill(Slot& slot, const std::string& path, bool first, PipeServer::Sink& sink) {
+bool Refill(Slot& slot, const std::string& path, bool first, win::CriticalSection& making, uint64_t& made,
+            PipeServer::Sink& sink) {
     for (int tries = 0; tries < 8; ++tries) {
-        win::UniqueFile pipe = CreateInstance(path, first);
-        if (!pipe) return false;
-        auto fresh = std::make_unique<Listener>(std::move(pipe), slot.Event.get());
-        const bool listening = fresh->Arm(sink);
+        std::unique_ptr<Listener> fresh;
+        Listener::Listening listening;
+        {
+            // Made, numbered and listening under one lock: no other thread
+            // puts a younger instance with a lower number before this one.
+            win::ScopedLock<win::CriticalSection> lock(making);
+            win::UniqueFile pipe = CreateInstance(path, first);
+            if (!pipe) return false;
+            fresh = std::make_unique<Listener>(std::move(pipe), ++made, slot.Event.get());
+            listening = fresh->Listen();
+        }
+        const bool armed = fresh->Arm(listening, sink);
         slot.Current = std::move(fresh);
-        if (listening) return true;
+        if (armed) return true;
     }
     return false;
 }
@@ -240,7 +259,7 @@ void PipeServer::Serve(Worker& worker) {
     bool ok = true;
     for (size_t i = 0; i < count && ok; ++i) {
         slots[i].Event.reset(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
-        ok = slots[i].Event && Refill(slots[i], path_, worker.First && i == 0, sink_);
+        ok = slots[i].Event && Refill(slots[i], path_, worker.First && i == 0, making_, made_, sink_);
     }
     worker.Ok = ok;
     ::SetEvent(worker.Ready.get());  // the worker record is gone after this
@@ -264,7 +283,7 @@ void PipeServer::Serve(Worker& worker) {
         first = (i + 1) % count;
         Slot& slot = slots[i];
         if (slot.Current && slot.Current->Complete(sink_, Counter())) continue;
-        if (!Refill(slot, path_, false, sink_) && slot.Current) slot.Current->Park();
+        if (!Refill(slot, path_, false, making_, made_, sink_) && slot.Current) slot.Current->Park();
     }
     slots.clear();  // each cancels its operation and closes its instance
 }

@@ -40,7 +40,7 @@ public:
         changed_.notify_all();
     }
 
-    void OnMessage(const uint8_t* head, uint32_t length, int64_t counter) override {
+    void OnMessage(const uint8_t* head, uint32_t length, int64_t counter, uint64_t instance) override {
         PadReport r;
         for (uint32_t i = 0; i < 4 && i < length; ++i) r.Bytes[i] = head[i];
         r.Length = length;
@@ -50,6 +50,10 @@ public:
             // Serving threads take turns here, so the callback sees one
             // report at a time, and a waiter wakes only after it has.
             std::lock_guard<std::mutex> turn(callbackTurn_);
+            {
+                std::lock_guard<std::mutex> lock(m_);
+                if (instance <= clearedThrough_) return;  // sent before the last Clear
+            }
             ReportCallback callback;
             {
                 std::lock_guard<std::mutex> lock(m_);
@@ -59,11 +63,7 @@ public:
         }
         {
             std::lock_guard<std::mutex> lock(m_);
-            // Kept in order of arrival even when two serving threads finish
-            // out of turn.
-            auto at = reports_.end();
-            while (at != reports_.begin() && (at - 1)->Ticks > r.Ticks) --at;
-            reports_.insert(at, r);
+            Insert(r, instance);
             lastActivity_ = Counter();
         }
         changed_.notify_all();
@@ -101,7 +101,9 @@ public:
     }
     void Clear() {
         std::lock_guard<std::mutex> lock(m_);
+        if (!instances_.empty()) clearedThrough_ = std::max(clearedThrough_, instances_.back());
         std::vector<PadReport>().swap(reports_);  // gives the memory back, for leak checks
+        std::vector<uint64_t>().swap(instances_);
         opens_ = 0;
     }
     void SetCallback(ReportCallback callback) {
@@ -110,12 +112,28 @@ public:
     }
 
 private:
+    // In the order the client sent them: by the instance each came through
+    // (a client gets the oldest listening one), in arrival order within one.
+    // A report stamped late, because its serving thread ran late, arrived
+    // no later than the reports sent after it: its stamp is lowered to theirs.
+    void Insert(PadReport r, uint64_t instance) {
+        auto at = instances_.size();
+        while (at > 0 && instances_[at - 1] > instance) --at;
+        if (at < reports_.size()) r.Ticks = std::min(r.Ticks, reports_[at].Ticks);
+        reports_.insert(reports_.begin() + static_cast<std::ptrdiff_t>(at), r);
+        instances_.insert(instances_.begin() + static_cast<std::ptrdiff_t>(at), instance);
+        for (size_t j = at; j > 0 && reports_[j - 1].Ticks > reports_[j].Ticks; --j)
+            reports_[j - 1].Ticks = reports_[j].Ticks;
+    }
+
     const int64_t origin_;
     const int64_t frequency_;
     std::mutex callbackTurn_;
     mutable std::mutex m_;
     mutable std::condition_variable changed_;
     std::vector<PadReport> reports_;
+    std::vector<uint64_t> instances_;  // the instance of each report
+    uint64_t clearedThrough_ = 0;      // instances older than the last Clear
     size_t opens_ = 0;
     int64_t lastActivity_ = 0;
     const int64_t quietSince_ = Counter();  // a fresh pad has been quiet since it was made

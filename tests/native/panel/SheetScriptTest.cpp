@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "hosts/cplhost/SheetScript.h"
 #include "tools/padstate/PadStateBlock.h"
 
@@ -81,3 +83,25 @@ TEST(SheetScript, NamesTheFirstBadLineAndWhatIsWrong) {
 TEST(SheetScript, AnEmptyScriptIsNoCommands) { EXPECT_TRUE(Parse("\n# nothing\n   \n").empty()); }
 
 }  // namespace
+
+TEST(SheetScript, PadCommandsChangeThePadStateAndSheetCommandsLeaveItAlone) {
+    padstate::PadStateBlock b{};
+    padstate::ResetBlock(b);
+    for (const ScriptCommand& c : Parse("axis ry 65535\nbutton 32 down\npov 3 9000\nunplug\nfail acquire on\n"))
+        EXPECT_TRUE(cplhost::ApplyToPad(c, b)) << "line " << c.Line;
+    EXPECT_EQ(b.Axes[padstate::AxisIndex("ry")], 65535);
+    EXPECT_EQ(b.Buttons[31], 1);
+    EXPECT_EQ(b.Pov[3], 9000u);
+    EXPECT_EQ(b.Plugged, 0u);
+    EXPECT_EQ(b.Failures, static_cast<uint32_t>(padstate::kFailAcquire));
+
+    for (const ScriptCommand& c : Parse("plug\nbutton 32 up\nfail acquire off\n")) cplhost::ApplyToPad(c, b);
+    EXPECT_EQ(b.Plugged, 1u);
+    EXPECT_EQ(b.Buttons[31], 0);
+    EXPECT_EQ(b.Failures, 0u);
+
+    const padstate::PadStateBlock before = b;
+    for (const ScriptCommand& c : Parse("page 2\nclick 1 2\napply\nwait 5\nshot a.png\n"))
+        EXPECT_FALSE(cplhost::ApplyToPad(c, b)) << "line " << c.Line << " is the sheet's";
+    EXPECT_EQ(std::memcmp(&before, &b, sizeof b), 0);
+}

@@ -43,22 +43,8 @@ private:
     GuardedBlock block_;
 };
 
-class BadInput : public ::testing::Test {
+class BadInput : public BoundPadTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(settings_.Written());
-        ASSERT_TRUE(rig_.Ok());
-        pad_ = rig_.Bind(0);
-        ASSERT_TRUE(pad_);
-        ASSERT_TRUE(pad_->WaitForQuiet(100, 2000));
-        pad_->Clear();
-    }
-    void TearDown() override {
-        if (rig_.Ok()) {
-            EXPECT_EQ(rig_.Release(), 0u);
-        }
-    }
-
     HRESULT Download(DWORD effectId, const DIEFFECT* effect, DWORD* handle, DWORD flags = DIEP_ALLPARAMS | DIEP_START,
                      DWORD id = 0) {
         return rig_.Driver()->DownloadEffect(id, effectId, handle, effect, flags);
@@ -69,10 +55,6 @@ protected:
         EXPECT_EQ(rig_.Download(0, probe, DIEP_ALLPARAMS), expected) << "a refused effect was stored all the same";
         rig_.Driver()->DestroyEffect(0, expected);
     }
-
-    padhost::ScopedSettings settings_{kModel47, AsAskedRecord()};
-    Rig rig_;
-    simpad::SimPad* pad_ = nullptr;
 };
 
 bool IsAllOff(const simpad::PadReport& r) { return r.IsAllOff(); }

@@ -350,7 +350,7 @@ TEST(ComContract, TheFinalReleaseStopsEveryDeviceThreadAndEachPadsLastReportIsAl
         ASSERT_GE(r.size(), 2u);
         EXPECT_TRUE(r.back().IsAllOff()) << "the last report is " << Hex(r.back());
         EXPECT_TRUE(Drives(r[r.size() - 2])) << "the release's all-off report follows the playing levels, once";
-        EXPECT_LT(r.back().Ms() - released, 20.0) << "the all-off report came " << r.back().Ms() - released
+        EXPECT_LT(r.back().Ms() - released, 100.0) << "the all-off report came " << r.back().Ms() - released
                                                    << " ms after Release returned";
     }
 }

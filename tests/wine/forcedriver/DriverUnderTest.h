@@ -16,6 +16,7 @@
 #include "hosts/dihost/BuiltEffect.h"
 #include "hosts/dihost/EffectSpec.h"
 #include "hosts/dihost/PadHost.h"
+#include "hosts/dihost/SettingsKey.h"
 #include "tools/simpad/SimPad.h"
 
 namespace fftest {
@@ -64,6 +65,29 @@ private:
     std::string error_;
     std::unique_ptr<padhost::PadHost> host_;
     std::unique_ptr<simpad::SimPad> pads_[16];
+};
+
+// A fixture with the settings record as asked, the driver made, and pad 0
+// bound, quiet and cleared; the driver's final Release ends each test.
+class BoundPadTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(settings_.Written());
+        ASSERT_TRUE(rig_.Ok());
+        pad_ = rig_.Bind(0);
+        ASSERT_TRUE(pad_);
+        ASSERT_TRUE(pad_->WaitForQuiet(100, 2000));
+        pad_->Clear();
+    }
+    void TearDown() override {
+        if (rig_.Ok()) {
+            EXPECT_EQ(rig_.Release(), 0u);
+        }
+    }
+
+    padhost::ScopedSettings settings_{kModel47, AsAskedRecord()};
+    Rig rig_;
+    simpad::SimPad* pad_ = nullptr;
 };
 
 // Polls until pred() holds or timeoutMs passes; true if it held.

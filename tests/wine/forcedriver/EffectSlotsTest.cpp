@@ -15,22 +15,8 @@ namespace {
 
 bool IsAllOff(const simpad::PadReport& r) { return r.IsAllOff(); }
 
-class EffectSlots : public ::testing::Test {
+class EffectSlots : public BoundPadTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(settings_.Written());
-        ASSERT_TRUE(rig_.Ok());
-        pad_ = rig_.Bind(0);
-        ASSERT_TRUE(pad_);
-        ASSERT_TRUE(pad_->WaitForQuiet(100, 2000));
-        pad_->Clear();
-    }
-    void TearDown() override {
-        if (rig_.Ok()) {
-            EXPECT_EQ(rig_.Release(), 0u);
-        }
-    }
-
     // How long the motor ran, from the first report that moved it to the
     // next all-off report after `from`.
     double OnTime(size_t from = 0) {
@@ -41,10 +27,6 @@ protected:
         const Reports r = pad_->Reports();
         return r[off].Ms() - r[on].Ms();
     }
-
-    padhost::ScopedSettings settings_{kModel47, AsAskedRecord()};
-    Rig rig_;
-    simpad::SimPad* pad_ = nullptr;
 };
 
 }  // namespace

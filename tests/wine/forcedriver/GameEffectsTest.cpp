@@ -20,26 +20,7 @@ using padhost::kInfinite;
 
 namespace {
 
-class GameEffects : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(settings_.Written());
-        ASSERT_TRUE(rig_.Ok());
-        pad_ = rig_.Bind(0);
-        ASSERT_TRUE(pad_);
-        ASSERT_TRUE(pad_->WaitForQuiet(100, 2000));
-        pad_->Clear();
-    }
-    void TearDown() override {
-        if (rig_.Ok()) {
-            EXPECT_EQ(rig_.Release(), 0u);
-        }
-    }
-
-    padhost::ScopedSettings settings_{kModel47, AsAskedRecord()};
-    Rig rig_;
-    simpad::SimPad* pad_ = nullptr;
-};
+class GameEffects : public BoundPadTest {};
 
 }  // namespace
 

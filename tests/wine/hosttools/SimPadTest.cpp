@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <set>
@@ -174,12 +175,24 @@ TEST_P(SimPadUnderLoad, RefusesNoOpenAndLosesNoReport) {
     EXPECT_TRUE(pad.WaitForReports(total, 20000)) << "received " << pad.ReportCount() << " of " << total;
 
     std::set<uint32_t> distinct;
+    int next[kThreads] = {};
+    int outOfTurn = 0;
+    int64_t lastTicks = 0;
+    int stampsBack = 0;
     for (const PadReport& r : pad.Reports()) {
         EXPECT_EQ(r.Length, 4u);
         EXPECT_EQ(r.Bytes[3], 0xA5);
         distinct.insert(r.Bytes[0] << 16 | r.Bytes[1] << 8 | r.Bytes[2]);
+        const int writer = r.Bytes[0] % kThreads;
+        const int index = r.Bytes[1] << 8 | r.Bytes[2];
+        if (index < next[writer]) ++outOfTurn;
+        next[writer] = std::max(next[writer], index + 1);
+        if (r.Ticks < lastTicks) ++stampsBack;
+        lastTicks = r.Ticks;
     }
     EXPECT_EQ(distinct.size(), total) << "each report arrives exactly once";
+    EXPECT_EQ(outOfTurn, 0) << "each writer's reports are listed in the order it sent them";
+    EXPECT_EQ(stampsBack, 0) << "arrival times never go back";
     EXPECT_EQ(pad.OpenCount(), total);
 }
 

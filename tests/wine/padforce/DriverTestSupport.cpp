@@ -27,6 +27,17 @@ std::string Bytes(const simpad::PadReport& r) {
     return text;
 }
 
+std::string Timeline(const std::vector<simpad::PadReport>& reports, size_t most) {
+    std::string text;
+    for (size_t i = 0; i < reports.size() && i < most; ++i) {
+        char at[24];
+        std::snprintf(at, sizeof at, "%s%.1f ms: ", i ? "; " : "", reports[i].Ms());
+        text += at + Bytes(reports[i]);
+    }
+    if (reports.size() > most) text += "; ...";
+    return text;
+}
+
 BoundDriver::BoundDriver(uint32_t motorPower, uint32_t timeCycle, uint32_t autoMode, DWORD gain) {
     padhost::RemoveSettings(pad::kProductId);
     if (motorPower != kNoSettings)
@@ -40,6 +51,7 @@ BoundDriver::BoundDriver(uint32_t motorPower, uint32_t timeCycle, uint32_t autoM
     EXPECT_EQ(host->Bind(0, pad), S_OK);
     EXPECT_EQ(Driver()->SetGain(0, gain), S_OK);
     EXPECT_TRUE(pad.WaitForQuiet(150, 5000)) << "the all-off repeats after binding never ended";
+    bindReports = pad.Reports();
     pad.Clear();
 }
 

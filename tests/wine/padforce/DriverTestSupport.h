@@ -24,6 +24,8 @@ inline uint8_t Value(int32_t level) { return level == 0 ? 0 : static_cast<uint8_
 
 std::string Bytes(const simpad::PadReport& r);  // "00 1F 00 00"
 std::string Bytes(uint8_t m1, uint8_t m2);
+// Each report with its arrival time, for failure messages.
+std::string Timeline(const std::vector<simpad::PadReport>& reports, size_t most = 12);
 
 // A driver with one simulated pad bound at id 0, gain set, settled: the
 // all-off report of binding and its repeats have gone out and been cleared.
@@ -46,6 +48,7 @@ public:
     std::optional<simpad::PadReport> LastAfterQuiet(DWORD quietMs = 100) const;
 
     simpad::SimPad pad;
+    std::vector<simpad::PadReport> bindReports;  // what binding sent, before the Clear
     std::unique_ptr<padhost::PadHost> host;
 };
 

@@ -61,7 +61,8 @@ TEST(Reports, StrengthFollowsTheStoredMotorPower) {
         BoundDriver d(power);
         d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
         ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
-        EXPECT_EQ(Bytes(d.pad.Reports()[0]), Bytes(Value(level), 0)) << "MotorPower " << power;
+        EXPECT_EQ(Bytes(d.pad.Reports()[0]), Bytes(Value(level), 0))
+            << "MotorPower " << power << "; " << Timeline(d.pad.Reports()) << "; bound " << Timeline(d.bindReports);
     }
 }
 
@@ -84,7 +85,7 @@ TEST(Reports, AThousandMillisecondEffectEndsWithAllOffAndReadsBackStopped) {
     EXPECT_EQ(d.Status(h), static_cast<DWORD>(DIEGES_PLAYING));
     ASSERT_TRUE(d.pad.WaitForReports(2, 5000));
     const auto r = d.pad.Reports();
-    EXPECT_EQ(Bytes(r[0]), "00 1F 00 00");
+    EXPECT_EQ(Bytes(r[0]), "00 1F 00 00") << Timeline(r) << "; bound " << Timeline(d.bindReports);
     EXPECT_TRUE(r[1].IsAllOff());
     const double lasted = r[1].Ms() - r[0].Ms();
     EXPECT_GE(lasted, 995.0);
