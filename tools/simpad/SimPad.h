@@ -30,7 +30,7 @@ public:
 
     // A fresh, unique path, plugged at once (see IsPlugged). `listeners` is
     // how many instances wait for a client at any time.
-    explicit SimPad(unsigned listeners = 128);
+    explicit SimPad(unsigned listeners = 256);
     ~SimPad();
     SimPad(const SimPad&) = delete;
     SimPad& operator=(const SimPad&) = delete;
