@@ -16,45 +16,45 @@ static_assert(kCommandReset == DISFFC_RESET && kCommandStopAll == DISFFC_STOPALL
                   kCommandContinue == DISFFC_CONTINUE,
               "the host's commands are DirectInput's");
 
-BuiltEffect::BuiltEffect(const EffectSpec& spec, EffectForm form) : effectId_(spec.EffectId) {
-    const DWORD axisCount = std::min(spec.AxisCount, kMaxSpecAxes);
+BuiltEffect::BuiltEffect(const EffectSpec& effectSpec, EffectForm form) : effectId_(effectSpec.EffectId) {
+    const DWORD axisCount = std::min(effectSpec.AxisCount, kMaxSpecAxes);
     for (DWORD i = 0; i < axisCount; ++i) {
         // DirectInput hands drivers object ids, not data format offsets.
         axes_[i] = DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(i);
-        directions_[i] = spec.Directions[i];
+        directions_[i] = effectSpec.Directions[i];
     }
     effect_.dwSize = form == EffectForm::DirectX6 ? sizeof(DIEFFECT) : offsetof(DIEFFECT, dwStartDelay);
-    effect_.dwFlags = spec.Coordinates | DIEFF_OBJECTIDS;
-    effect_.dwDuration = spec.Duration;
-    effect_.dwSamplePeriod = spec.SamplePeriod;
-    effect_.dwGain = spec.Gain;
+    effect_.dwFlags = effectSpec.Coordinates | DIEFF_OBJECTIDS;
+    effect_.dwDuration = effectSpec.Duration;
+    effect_.dwSamplePeriod = effectSpec.SamplePeriod;
+    effect_.dwGain = effectSpec.Gain;
     effect_.dwTriggerButton = DIEB_NOTRIGGER;
     effect_.dwTriggerRepeatInterval = 0;
     effect_.cAxes = axisCount;
     effect_.rgdwAxes = axisCount ? axes_ : nullptr;
     effect_.rglDirection = axisCount ? directions_ : nullptr;
-    if (spec.HasEnvelope) {
+    if (effectSpec.HasEnvelope) {
         envelope_.dwSize = sizeof(DIENVELOPE);
-        envelope_.dwAttackLevel = spec.Envelope.AttackLevel;
-        envelope_.dwAttackTime = spec.Envelope.AttackTime;
-        envelope_.dwFadeLevel = spec.Envelope.FadeLevel;
-        envelope_.dwFadeTime = spec.Envelope.FadeTime;
+        envelope_.dwAttackLevel = effectSpec.Envelope.AttackLevel;
+        envelope_.dwAttackTime = effectSpec.Envelope.AttackTime;
+        envelope_.dwFadeLevel = effectSpec.Envelope.FadeLevel;
+        envelope_.dwFadeTime = effectSpec.Envelope.FadeTime;
         effect_.lpEnvelope = &envelope_;
     }
-    if (spec.EffectId == kConstant) {
-        block_.Constant.lMagnitude = spec.Magnitude;
-    } else if (spec.EffectId == kRamp) {
-        block_.Ramp.lStart = spec.RampStart;
-        block_.Ramp.lEnd = spec.RampEnd;
-    } else if (IsPeriodic(spec.EffectId)) {
-        block_.Periodic.dwMagnitude = static_cast<DWORD>(spec.Magnitude);
-        block_.Periodic.lOffset = spec.Offset;
-        block_.Periodic.dwPhase = spec.Phase;
-        block_.Periodic.dwPeriod = spec.Period;
+    if (effectSpec.EffectId == kConstant) {
+        block_.Constant.lMagnitude = effectSpec.Magnitude;
+    } else if (effectSpec.EffectId == kRamp) {
+        block_.Ramp.lStart = effectSpec.RampStart;
+        block_.Ramp.lEnd = effectSpec.RampEnd;
+    } else if (IsPeriodic(effectSpec.EffectId)) {
+        block_.Periodic.dwMagnitude = static_cast<DWORD>(effectSpec.Magnitude);
+        block_.Periodic.lOffset = effectSpec.Offset;
+        block_.Periodic.dwPhase = effectSpec.Phase;
+        block_.Periodic.dwPeriod = effectSpec.Period;
     }
-    effect_.cbTypeSpecificParams = ParameterBlockSize(spec.EffectId);
+    effect_.cbTypeSpecificParams = ParameterBlockSize(effectSpec.EffectId);
     effect_.lpvTypeSpecificParams = effect_.cbTypeSpecificParams ? &block_ : nullptr;
-    effect_.dwStartDelay = form == EffectForm::DirectX6 ? spec.StartDelay : kPastTheEndStartDelay;
+    effect_.dwStartDelay = form == EffectForm::DirectX6 ? effectSpec.StartDelay : kPastTheEndStartDelay;
 }
 
 }  // namespace padhost

@@ -21,7 +21,7 @@ inline constexpr DWORD kPastTheEndStartDelay = 0x7FFFFFFF;
 
 class BuiltEffect {
 public:
-    explicit BuiltEffect(const EffectSpec& spec, EffectForm form = EffectForm::DirectX6);
+    explicit BuiltEffect(const EffectSpec& effectSpec, EffectForm form = EffectForm::DirectX6);
     BuiltEffect(const BuiltEffect&) = delete;
     BuiltEffect& operator=(const BuiltEffect&) = delete;
 

@@ -168,8 +168,8 @@ private:
 
     bool Download(const std::vector<std::string_view>& a, ScriptStep& step) {
         if (a.empty()) return Error("'download' needs a kind: constant, ramp, square, sine, triangle, sawup, sawdown or id:N");
-        EffectSpec spec;
-        if (!Kind(a[0], spec.EffectId)) return false;
+        EffectSpec effectSpec;
+        if (!Kind(a[0], effectSpec.EffectId)) return false;
         size_t i = 1;
         std::string name = "#" + std::to_string(script_.EffectNames.size() + 1);
         if (i < a.size() && a[i] == "as") {
@@ -181,32 +181,32 @@ private:
         }
         uint32_t flags = 0;
         bool nullEnvelope = false;
-        if (!Settings(a, i, spec, flags, nullEnvelope)) return false;
-        if (nullEnvelope) spec.HasEnvelope = false;
+        if (!Settings(a, i, effectSpec, flags, nullEnvelope)) return false;
+        if (nullEnvelope) effectSpec.HasEnvelope = false;
         step.Kind = StepKind::Download;
         step.Effect = script_.EffectNames.size();
         step.Flags = kDiepAllParams | (flags & (kDiepStart | kDiepNoRestart));
-        step.Spec = spec;
+        step.Shape = effectSpec;
         script_.EffectNames.push_back(name);
-        specs_.push_back(spec);
-        step.Label = name + ": " + KindText(spec.EffectId) + (flags & kDiepStart ? "" : " (loaded)");
+        specs_.push_back(effectSpec);
+        step.Label = name + ": " + KindText(effectSpec.EffectId) + (flags & kDiepStart ? "" : " (loaded)");
         return true;
     }
 
     bool Update(const std::vector<std::string_view>& a, ScriptStep& step) {
         if (a.empty()) return Error("'update' needs the effect's name or number");
         if (!Reference(a[0], step.Effect)) return false;
-        EffectSpec spec = specs_[step.Effect];
+        EffectSpec effectSpec = specs_[step.Effect];
         uint32_t flags = 0;
         bool nullEnvelope = false;
-        if (!Settings(a, 1, spec, flags, nullEnvelope)) return false;
+        if (!Settings(a, 1, effectSpec, flags, nullEnvelope)) return false;
         if (flags == 0) return Error("'update' changes nothing: give settings such as mag=5000, or start");
         if (nullEnvelope) flags |= kDiepEnvelope;
         step.Kind = StepKind::Update;
-        step.Spec = spec;
+        step.Shape = effectSpec;
         step.Flags = flags;
         step.NullEnvelope = nullEnvelope;
-        if (!nullEnvelope) specs_[step.Effect] = spec;  // a null envelope keeps the old one
+        if (!nullEnvelope) specs_[step.Effect] = effectSpec;  // a null envelope keeps the old one
         std::string what;
         for (size_t k = 1; k < a.size(); ++k) what += (k > 1 ? " " : "") + std::string(a[k]);
         step.Label = script_.EffectNames[step.Effect] + ": " + what;
@@ -346,7 +346,7 @@ private:
         return true;
     }
 
-    bool Direction(std::string_view v, EffectSpec& spec) {
+    bool Direction(std::string_view v, EffectSpec& effectSpec) {
         const size_t colon = v.find(':');
         const std::string_view system = v.substr(0, colon);
         const std::vector<std::string_view> values =
@@ -364,15 +364,15 @@ private:
             b = static_cast<int32_t>(*Integer(values[1]));
         }
         if (system == "polar" && values.size() == 1) {
-            spec.WithPolar(a);
+            effectSpec.WithPolar(a);
         } else if (system == "cartesian") {
-            if (values.size() == 1) spec.WithCartesian(a);
-            else spec.WithCartesian(a, b);
+            if (values.size() == 1) effectSpec.WithCartesian(a);
+            else effectSpec.WithCartesian(a, b);
         } else if (system == "spherical" && values.size() == 1) {
-            spec.Coordinates = kSpherical;
-            spec.AxisCount = 2;
-            spec.Directions[0] = a;
-            spec.Directions[1] = 0;
+            effectSpec.Coordinates = kSpherical;
+            effectSpec.AxisCount = 2;
+            effectSpec.Directions[0] = a;
+            effectSpec.Directions[1] = 0;
         } else {
             return bad();
         }
@@ -380,7 +380,7 @@ private:
     }
 
     // key=value settings and the words start and norestart, from a[i] on.
-    bool Settings(const std::vector<std::string_view>& a, size_t i, EffectSpec& spec, uint32_t& flags,
+    bool Settings(const std::vector<std::string_view>& a, size_t i, EffectSpec& effectSpec, uint32_t& flags,
                   bool& nullEnvelope) {
         for (; i < a.size(); ++i) {
             const std::string_view w = a[i];
@@ -397,32 +397,32 @@ private:
                 return Error("'" + std::string(w) + "' is not understood: settings are key=value, or start, norestart");
             const std::string_view key = w.substr(0, eq), v = w.substr(eq + 1);
             if (key == "mag") {
-                if (spec.EffectId == kRamp) return Error("a ramp has no mag=: give ramp=<start>,<end>");
-                if (!Level(key, v, spec.Magnitude)) return false;
+                if (effectSpec.EffectId == kRamp) return Error("a ramp has no mag=: give ramp=<start>,<end>");
+                if (!Level(key, v, effectSpec.Magnitude)) return false;
                 flags |= kDiepTypeSpecific;
             } else if (key == "ramp") {
-                if (spec.EffectId != kRamp) return Error("ramp= is for ramp effects");
+                if (effectSpec.EffectId != kRamp) return Error("ramp= is for ramp effects");
                 const auto parts = Split(v, ',');
                 if (parts.size() != 2) return Error("ramp= needs <start>,<end>, as in ramp=10000,0");
-                if (!Level(key, parts[0], spec.RampStart) || !Level(key, parts[1], spec.RampEnd)) return false;
+                if (!Level(key, parts[0], effectSpec.RampStart) || !Level(key, parts[1], effectSpec.RampEnd)) return false;
                 flags |= kDiepTypeSpecific;
             } else if (key == "period" || key == "offset" || key == "phase") {
-                if (!IsPeriodic(spec.EffectId)) return Error(std::string(key) + "= is for periodic effects");
-                if (key == "period" && !Time(key, v, spec.Period, false)) return false;
-                if (key == "offset" && !Level(key, v, spec.Offset)) return false;
-                if (key == "phase" && !Unsigned(key, v, spec.Phase)) return false;
+                if (!IsPeriodic(effectSpec.EffectId)) return Error(std::string(key) + "= is for periodic effects");
+                if (key == "period" && !Time(key, v, effectSpec.Period, false)) return false;
+                if (key == "offset" && !Level(key, v, effectSpec.Offset)) return false;
+                if (key == "phase" && !Unsigned(key, v, effectSpec.Phase)) return false;
                 flags |= kDiepTypeSpecific;
             } else if (key == "dur") {
-                if (!Time(key, v, spec.Duration, true)) return false;
+                if (!Time(key, v, effectSpec.Duration, true)) return false;
                 flags |= kDiepDuration;
             } else if (key == "gain") {
-                if (!Unsigned(key, v, spec.Gain)) return false;
+                if (!Unsigned(key, v, effectSpec.Gain)) return false;
                 flags |= kDiepGain;
             } else if (key == "delay") {
-                if (!Time(key, v, spec.StartDelay, false)) return false;
+                if (!Time(key, v, effectSpec.StartDelay, false)) return false;
                 flags |= kDiepStartDelay;
             } else if (key == "dir") {
-                if (!Direction(v, spec)) return false;
+                if (!Direction(v, effectSpec)) return false;
                 flags |= kDiepDirection;
             } else if (key == "env") {
                 flags |= kDiepEnvelope;
@@ -436,8 +436,8 @@ private:
                     !Time(key, parts[1], e.AttackTime, false) || !Unsigned(key, parts[2], e.FadeLevel) ||
                     !Time(key, parts[3], e.FadeTime, false))
                     return Error("env= needs <attack level>,<attack time>,<fade level>,<fade time>, as in env=0,300ms,0,300ms, or none");
-                spec.HasEnvelope = true;
-                spec.Envelope = e;
+                effectSpec.HasEnvelope = true;
+                effectSpec.Envelope = e;
                 nullEnvelope = false;
             } else {
                 return Error("unknown setting '" + std::string(key) +

@@ -50,7 +50,7 @@ HRESULT ScriptRunner::Execute(const Script& script, const ScriptStep& step) {
     DWORD& handle = handles_[step.Effect];
     switch (step.Kind) {
         case StepKind::Download: {
-            BuiltEffect effect(step.Spec);
+            BuiltEffect effect(step.Shape);
             DWORD fresh = 0;
             const HRESULT hr = host_.Download(id_, effect, &fresh, step.Flags);
             if (SUCCEEDED(hr) && fresh == 0 && log_)
@@ -61,7 +61,7 @@ HRESULT ScriptRunner::Execute(const Script& script, const ScriptStep& step) {
         }
         case StepKind::Update: {
             if (!handle) return E_HANDLE;
-            BuiltEffect effect(step.Spec);
+            BuiltEffect effect(step.Shape);
             if (step.NullEnvelope) effect.Raw().lpEnvelope = nullptr;
             return host_.Download(id_, effect, &handle, step.Flags);
         }

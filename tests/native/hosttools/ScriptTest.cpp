@@ -35,11 +35,11 @@ TEST(ScriptFormat, TheBriefsOwnLinesMeanWhatTheySay) {
     EXPECT_EQ(d.Kind, StepKind::Download);
     EXPECT_TRUE(d.HasAt);
     EXPECT_EQ(d.AtUs, 0u);
-    EXPECT_EQ(d.Spec.EffectId, kConstant);
-    EXPECT_EQ(d.Spec.Magnitude, 10000);
-    EXPECT_EQ(d.Spec.Duration, 1000000u);
-    EXPECT_EQ(d.Spec.Coordinates, kPolar);
-    EXPECT_EQ(d.Spec.Directions[0], 9000);
+    EXPECT_EQ(d.Shape.EffectId, kConstant);
+    EXPECT_EQ(d.Shape.Magnitude, 10000);
+    EXPECT_EQ(d.Shape.Duration, 1000000u);
+    EXPECT_EQ(d.Shape.Coordinates, kPolar);
+    EXPECT_EQ(d.Shape.Directions[0], 9000);
     EXPECT_EQ(d.Flags, kDiepAllParams | kDiepStart);
     EXPECT_EQ(s.Steps[1].Kind, StepKind::Wait);
     EXPECT_EQ(s.Steps[1].WaitUs, 500000u) << "a bare number is milliseconds";
@@ -56,10 +56,10 @@ TEST(ScriptFormat, TimesTakeUnitsAndDurationsCanBeEndless) {
         "at 1.5s download square as sq period=40us dur=inf delay=250 start\r\n"
         "at 2s update sq period=0.5ms\r\n");
     EXPECT_EQ(s.Steps[0].AtUs, 1500000u);
-    EXPECT_EQ(s.Steps[0].Spec.Period, 40u);
-    EXPECT_EQ(s.Steps[0].Spec.Duration, kInfinite);
-    EXPECT_EQ(s.Steps[0].Spec.StartDelay, 250000u);
-    EXPECT_EQ(s.Steps[1].Spec.Period, 500u);
+    EXPECT_EQ(s.Steps[0].Shape.Period, 40u);
+    EXPECT_EQ(s.Steps[0].Shape.Duration, kInfinite);
+    EXPECT_EQ(s.Steps[0].Shape.StartDelay, 250000u);
+    EXPECT_EQ(s.Steps[1].Shape.Period, 500u);
     EXPECT_EQ(s.Steps[1].AtUs, 2000000u);
 }
 
@@ -72,17 +72,17 @@ TEST(ScriptFormat, AnUpdatePassesTheFlagsOfWhatItChangesAndKeepsTheRest) {
         "update hum delay=10ms dur=2s\n");
     ASSERT_EQ(s.Steps.size(), 5u);
     EXPECT_EQ(s.Steps[0].Flags, kDiepAllParams) << "a download without start only stores";
-    EXPECT_TRUE(s.Steps[0].Spec.HasEnvelope);
+    EXPECT_TRUE(s.Steps[0].Shape.HasEnvelope);
     EXPECT_EQ(s.Steps[1].Flags, kDiepTypeSpecific);
-    EXPECT_EQ(s.Steps[1].Spec.Magnitude, 5000);
-    EXPECT_EQ(s.Steps[1].Spec.Period, 300000u) << "the period stays as downloaded";
+    EXPECT_EQ(s.Steps[1].Shape.Magnitude, 5000);
+    EXPECT_EQ(s.Steps[1].Shape.Period, 300000u) << "the period stays as downloaded";
     EXPECT_EQ(s.Steps[2].Flags, kDiepDirection | kDiepGain | kDiepNoRestart);
-    EXPECT_EQ(s.Steps[2].Spec.Coordinates, kCartesian);
-    EXPECT_EQ(s.Steps[2].Spec.Directions[1], 2);
-    EXPECT_EQ(s.Steps[2].Spec.Magnitude, 5000) << "the earlier update holds";
+    EXPECT_EQ(s.Steps[2].Shape.Coordinates, kCartesian);
+    EXPECT_EQ(s.Steps[2].Shape.Directions[1], 2);
+    EXPECT_EQ(s.Steps[2].Shape.Magnitude, 5000) << "the earlier update holds";
     EXPECT_EQ(s.Steps[3].Flags, kDiepEnvelope | kDiepStart);
     EXPECT_TRUE(s.Steps[3].NullEnvelope);
-    EXPECT_TRUE(s.Steps[4].Spec.HasEnvelope) << "a null envelope leaves the stored one, as the driver does";
+    EXPECT_TRUE(s.Steps[4].Shape.HasEnvelope) << "a null envelope leaves the stored one, as the driver does";
     EXPECT_EQ(s.Steps[4].Flags, kDiepStartDelay | kDiepDuration);
 }
 
@@ -96,12 +96,12 @@ TEST(ScriptFormat, KindsCommandsAndReferencesAreAllReachable) {
         "command reset\ncommand stopall\ncommand continue\ncommand actuatorsoff\n"
         "gain 7000\nlabel the end is near\n");
     ASSERT_EQ(s.EffectNames.size(), 5u);
-    EXPECT_EQ(s.Steps[0].Spec.RampStart, 8000);
-    EXPECT_EQ(s.Steps[0].Spec.RampEnd, 2000);
-    EXPECT_EQ(s.Steps[1].Spec.EffectId, kTriangle);
-    EXPECT_EQ(s.Steps[2].Spec.EffectId, kSawtoothUp);
-    EXPECT_EQ(s.Steps[3].Spec.EffectId, kSawtoothDown);
-    EXPECT_EQ(s.Steps[4].Spec.EffectId, 9u);
+    EXPECT_EQ(s.Steps[0].Shape.RampStart, 8000);
+    EXPECT_EQ(s.Steps[0].Shape.RampEnd, 2000);
+    EXPECT_EQ(s.Steps[1].Shape.EffectId, kTriangle);
+    EXPECT_EQ(s.Steps[2].Shape.EffectId, kSawtoothUp);
+    EXPECT_EQ(s.Steps[3].Shape.EffectId, kSawtoothDown);
+    EXPECT_EQ(s.Steps[4].Shape.EffectId, 9u);
     EXPECT_EQ(s.Steps[5].Effect, 4u);
     EXPECT_EQ(s.Steps[5].Value, 5u) << "the play count";
     EXPECT_EQ(s.Steps[6].Effect, 1u);
@@ -145,8 +145,8 @@ TEST(ScriptFormat, TheBuiltInScriptPlaysEveryKindAndEveryCommandTheDemoPromises)
     bool envelope = false, pause = false, resume = false, stopAll = false;
     int directionUpdates = 0;
     for (const ScriptStep& step : s.Steps) {
-        if (step.Kind == StepKind::Download && step.Spec.EffectId < 7) kinds[step.Spec.EffectId] = true;
-        if (step.Kind == StepKind::Download && step.Spec.HasEnvelope) envelope = true;
+        if (step.Kind == StepKind::Download && step.Shape.EffectId < 7) kinds[step.Shape.EffectId] = true;
+        if (step.Kind == StepKind::Download && step.Shape.HasEnvelope) envelope = true;
         if (step.Kind == StepKind::Update && (step.Flags & kDiepDirection)) ++directionUpdates;
         if (step.Kind == StepKind::Command) {
             pause |= step.Value == kCommandPause;

@@ -234,10 +234,10 @@ TEST_F(BadInput, AMissingOrShortParameterBlockPlaysSilentlyAndEndsOnSchedule) {
         std::vector<std::unique_ptr<GuardedBlock>> blocks;
         std::vector<DWORD> handles;
         for (uint32_t kind = 0; kind <= 6; ++kind) {
-            EffectSpec spec = kind == padhost::kConstant ? EffectSpec::Constant(10000, 200000)
+            EffectSpec effectSpec = kind == padhost::kConstant ? EffectSpec::Constant(10000, 200000)
                               : kind == padhost::kRamp  ? EffectSpec::Ramp(10000, 0, 200000)
                                                         : EffectSpec::Periodic(kind, 10000, 50000, 200000);
-            effects.push_back(std::make_unique<BuiltEffect>(spec.WithPolar(0)));
+            effects.push_back(std::make_unique<BuiltEffect>(effectSpec.WithPolar(0)));
             DIEFFECT& raw = effects.back()->Raw();
             const DWORD full = raw.cbTypeSpecificParams;
             const DWORD size = round == 0 ? 0 : round == 1 ? full - 1 : 1;
@@ -284,11 +284,11 @@ TEST_F(BadInput, DurationsAndPeriodsAtTheirExtremesEndOrPlayAsTheySayAndStayInRa
             std::vector<DWORD> kindPeriods = padhost::IsPeriodic(kind) ? std::vector<DWORD>(std::begin(periods), std::end(periods))
                                                                        : std::vector<DWORD>{0};
             for (DWORD period : kindPeriods) {
-                EffectSpec spec = kind == padhost::kConstant ? EffectSpec::Constant(10000, duration)
+                EffectSpec effectSpec = kind == padhost::kConstant ? EffectSpec::Constant(10000, duration)
                                   : kind == padhost::kRamp  ? EffectSpec::Ramp(10000, -10000, duration)
                                                             : EffectSpec::Periodic(kind, 10000, period, duration);
-                spec.WithPolar(0).WithEnvelope(10000, duration, 0, duration);
-                effects.push_back(std::make_unique<BuiltEffect>(spec));
+                effectSpec.WithPolar(0).WithEnvelope(10000, duration, 0, duration);
+                effects.push_back(std::make_unique<BuiltEffect>(effectSpec));
                 played.push_back(Played{id, rig_.Download(id, *effects.back()), duration, kind});
             }
         }

@@ -19,11 +19,11 @@ struct Driven {
     int Motor2 = -1;
 };
 
-// Binds id and plays spec; the motor values of the first report that moves a motor.
-Driven FirstDriven(Rig& rig, DWORD id, const EffectSpec& spec) {
+// Binds id and plays effectSpec; the motor values of the first report that moves a motor.
+Driven FirstDriven(Rig& rig, DWORD id, const EffectSpec& effectSpec) {
     simpad::SimPad* pad = rig.Bind(id);
     if (!pad) return {};
-    BuiltEffect effect(spec);
+    BuiltEffect effect(effectSpec);
     rig.Download(id, effect);
     const int at = WaitForDriven(*pad, 3000);
     if (at < 0) return {};
@@ -353,9 +353,9 @@ TEST(Playback, IdsSevenToElevenStopAtOnceAndMoveNothing) {
         const DWORD id = effectId - 7;
         simpad::SimPad* pad = rig.Bind(id);
         ASSERT_TRUE(pad);
-        EffectSpec spec = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
-        spec.EffectId = effectId;
-        BuiltEffect effect(spec);
+        EffectSpec effectSpec = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
+        effectSpec.EffectId = effectId;
+        BuiltEffect effect(effectSpec);
         const DWORD handle = rig.Download(id, effect);
         EXPECT_TRUE(WaitUntil([&] { return rig.Status(id, handle) == 0; }, 300))
             << "effect id " << effectId << " is stopped by the next step";
@@ -374,9 +374,9 @@ TEST(Playback, IdsTwelveAndAboveKeepPlayingWithoutMovingAMotor) {
         simpad::SimPad* pad = rig.Bind(id);
         ASSERT_TRUE(pad);
         // Even with a duration: these ids are never evaluated, so never finished.
-        EffectSpec spec = EffectSpec::Constant(10000, 100000).WithPolar(0);
-        spec.EffectId = effectId;
-        BuiltEffect effect(spec);
+        EffectSpec effectSpec = EffectSpec::Constant(10000, 100000).WithPolar(0);
+        effectSpec.EffectId = effectId;
+        BuiltEffect effect(effectSpec);
         const DWORD handle = rig.Download(id, effect);
         ::Sleep(300);
         EXPECT_EQ(rig.Status(id, handle), static_cast<DWORD>(DIEGES_PLAYING)) << "effect id " << effectId;

@@ -14,10 +14,10 @@ namespace {
 
 // The first report that moves a motor, after binding id to a fresh pad and
 // playing the effect at full gains with strength and period as asked.
-simpad::PadReport FirstDrivenReport(Rig& rig, DWORD id, const EffectSpec& spec) {
+simpad::PadReport FirstDrivenReport(Rig& rig, DWORD id, const EffectSpec& effectSpec) {
     simpad::SimPad* pad = rig.Bind(id);
     if (!pad) return {};
-    BuiltEffect effect(spec);
+    BuiltEffect effect(effectSpec);
     rig.Download(id, effect);
     const int at = WaitForDriven(*pad, 3000);
     if (at < 0) {

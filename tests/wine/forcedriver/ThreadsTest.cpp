@@ -46,12 +46,12 @@ std::unique_ptr<BuiltEffect> RandomEffect(Dice& dice) {
     const DWORD durations[] = {10000, 50000, 200000, kInfinite};
     const DWORD duration = durations[dice.Roll(4)];
     const LONG magnitude = static_cast<LONG>(dice.Roll(20001)) - 10000;
-    EffectSpec spec = kind == padhost::kConstant ? EffectSpec::Constant(magnitude, duration)
+    EffectSpec effectSpec = kind == padhost::kConstant ? EffectSpec::Constant(magnitude, duration)
                       : kind == padhost::kRamp  ? EffectSpec::Ramp(magnitude, -magnitude, duration)
                                                 : EffectSpec::Periodic(kind, dice.Roll(10001), 20000 + dice.Roll(200000), duration);
-    spec.WithPolar(static_cast<LONG>(dice.Roll(36000)));
-    if (dice.Roll(3) == 0) spec.WithEnvelope(dice.Roll(10001), dice.Roll(100000), dice.Roll(10001), dice.Roll(100000));
-    return std::make_unique<BuiltEffect>(spec);
+    effectSpec.WithPolar(static_cast<LONG>(dice.Roll(36000)));
+    if (dice.Roll(3) == 0) effectSpec.WithEnvelope(dice.Roll(10001), dice.Roll(100000), dice.Roll(10001), dice.Roll(100000));
+    return std::make_unique<BuiltEffect>(effectSpec);
 }
 
 struct Tally {

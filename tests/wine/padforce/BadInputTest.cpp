@@ -51,18 +51,18 @@ TEST(BadEffects, TheDirectX6StructureHonoursItsStartDelay) {
 
 TEST(BadEffects, MoreThanFourAxesAreRefusedAtCreationAndOnUpdate) {
     BoundDriver d;
-    EffectSpec spec = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
-    spec.AxisCount = 5;
-    BuiltEffect five(spec);
+    EffectSpec effectSpec = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
+    effectSpec.AxisCount = 5;
+    BuiltEffect five(effectSpec);
     DWORD h = 0;
     EXPECT_EQ(Create(d, five, &h), E_INVALIDARG);
     EXPECT_EQ(h, 0u);
 
     const DWORD kept = d.Start(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
     ASSERT_TRUE(d.WaitForValues(Value(5000), 0));
-    spec.AxisCount = 8;
-    spec.Directions[0] = 9000;
-    BuiltEffect update(spec);
+    effectSpec.AxisCount = 8;
+    effectSpec.Directions[0] = 9000;
+    BuiltEffect update(effectSpec);
     for (DWORD flags : {DIEP_AXES, DIEP_DIRECTION}) {
         DWORD handle = kept;
         EXPECT_EQ(d.host->Download(0, update, &handle, flags), E_INVALIDARG);
@@ -70,8 +70,8 @@ TEST(BadEffects, MoreThanFourAxesAreRefusedAtCreationAndOnUpdate) {
     ::Sleep(50);
     EXPECT_EQ(d.pad.Reports().back().Motor1(), Value(5000)) << "the refused update changed nothing";
     // Four axes are fine.
-    spec.AxisCount = 4;
-    BuiltEffect four(spec);
+    effectSpec.AxisCount = 4;
+    BuiltEffect four(effectSpec);
     EXPECT_EQ(Create(d, four, &h), S_OK);
 }
 
@@ -110,9 +110,9 @@ TEST(BadEffects, MissingOrShortParameterBlocksAreStoredPlaySilentlyAndEndOnTime)
     BoundDriver d;
     for (uint32_t kind = 0; kind <= 6; ++kind) {
         for (DWORD size : {0u, 3u}) {
-            EffectSpec spec = EffectSpec::Periodic(kind, 10000, 999, 100000).WithPolar(0);
-            spec.EffectId = kind;
-            BuiltEffect e(spec);
+            EffectSpec effectSpec = EffectSpec::Periodic(kind, 10000, 999, 100000).WithPolar(0);
+            effectSpec.EffectId = kind;
+            BuiltEffect e(effectSpec);
             e.Raw().cbTypeSpecificParams = size;
             if (size == 0) e.Raw().lpvTypeSpecificParams = nullptr;
             DWORD h = 0;
@@ -144,15 +144,15 @@ TEST(BadEffects, ExtremeDurationsPeriodsMagnitudesAndDirectionsStayWithinFullSca
     const int32_t directions[] = {-1, -36000, INT_MIN, 36000, 45000, INT_MAX};
     for (uint32_t kind = 0; kind <= 6; ++kind) {
         for (uint32_t t : times) {
-            EffectSpec spec = EffectSpec::Periodic(kind, 0, t, t);
-            spec.EffectId = kind;
-            spec.Magnitude = magnitudes[(kind + t) % 5];
-            spec.RampStart = INT_MIN;
-            spec.RampEnd = INT_MAX;
-            spec.WithPolar(directions[(kind * 7 + t) % 6]).WithEnvelope(0xFFFFFFFFu, t, 0xFFFFFFFFu, t);
-            spec.Gain = 0xFFFFFFFFu;
-            spec.StartDelay = t == kInfinite ? 0 : t % 1000;
-            d.Start(spec);
+            EffectSpec effectSpec = EffectSpec::Periodic(kind, 0, t, t);
+            effectSpec.EffectId = kind;
+            effectSpec.Magnitude = magnitudes[(kind + t) % 5];
+            effectSpec.RampStart = INT_MIN;
+            effectSpec.RampEnd = INT_MAX;
+            effectSpec.WithPolar(directions[(kind * 7 + t) % 6]).WithEnvelope(0xFFFFFFFFu, t, 0xFFFFFFFFu, t);
+            effectSpec.Gain = 0xFFFFFFFFu;
+            effectSpec.StartDelay = t == kInfinite ? 0 : t % 1000;
+            d.Start(effectSpec);
         }
     }
     ::Sleep(200);
@@ -177,11 +177,11 @@ TEST(BadEffects, NegativePolarDirectionsGiveNoOutputAndFullTurnsWrap) {
 
 TEST(BadEffects, NoRestartOnAPlayingEffectAppliesTheParametersAndAnswersOk) {
     BoundDriver d;
-    EffectSpec spec = EffectSpec::Constant(3000, kInfinite).WithPolar(0);
-    const DWORD h = d.Start(spec);
+    EffectSpec effectSpec = EffectSpec::Constant(3000, kInfinite).WithPolar(0);
+    const DWORD h = d.Start(effectSpec);
     ASSERT_TRUE(d.WaitForValues(Value(3000), 0));
-    spec.Magnitude = 9000;
-    BuiltEffect update(spec);
+    effectSpec.Magnitude = 9000;
+    BuiltEffect update(effectSpec);
     DWORD handle = h;
     EXPECT_EQ(d.host->Download(0, update, &handle, DIEP_TYPESPECIFICPARAMS | DIEP_NORESTART), S_OK);
     EXPECT_TRUE(d.WaitForValues(Value(9000), 0));

@@ -163,12 +163,12 @@ TEST(EffectUpdates, ALongPeriodicEffectTakesNewParametersInPlaceWithoutRestartin
     BoundDriver d;
     // Period below a millisecond: the level holds magnitude + offset, so each
     // report shows the magnitude in force.
-    EffectSpec spec = EffectSpec::Periodic(padhost::kSine, 3000, 500, kInfinite).WithPolar(0);
-    const DWORD h = d.Start(spec);
+    EffectSpec effectSpec = EffectSpec::Periodic(padhost::kSine, 3000, 500, kInfinite).WithPolar(0);
+    const DWORD h = d.Start(effectSpec);
     ASSERT_TRUE(d.WaitForValues(Value(3000), 0));
     for (int32_t magnitude : {6000, 9000, 2000}) {
-        spec.Magnitude = magnitude;
-        BuiltEffect update(spec);
+        effectSpec.Magnitude = magnitude;
+        BuiltEffect update(effectSpec);
         DWORD handle = h;
         ASSERT_EQ(d.host->Download(0, update, &handle, DIEP_TYPESPECIFICPARAMS), S_OK);
         EXPECT_TRUE(d.WaitForValues(Value(magnitude), 0)) << "magnitude " << magnitude;
@@ -178,12 +178,12 @@ TEST(EffectUpdates, ALongPeriodicEffectTakesNewParametersInPlaceWithoutRestartin
 
 TEST(EffectUpdates, AnInfiniteEffectUpdatedWithNoRestartAppliesTheChangeAndKeepsPlaying) {
     BoundDriver d;
-    EffectSpec spec = EffectSpec::Constant(4000, kInfinite).WithPolar(0);
-    const DWORD h = d.Start(spec);
+    EffectSpec effectSpec = EffectSpec::Constant(4000, kInfinite).WithPolar(0);
+    const DWORD h = d.Start(effectSpec);
     ASSERT_TRUE(d.WaitForValues(Value(4000), 0));
-    spec.Magnitude = 10000;
-    spec.WithPolar(9000);
-    BuiltEffect update(spec);
+    effectSpec.Magnitude = 10000;
+    effectSpec.WithPolar(9000);
+    BuiltEffect update(effectSpec);
     DWORD handle = h;
     EXPECT_EQ(d.host->Download(0, update, &handle, DIEP_TYPESPECIFICPARAMS | DIEP_DIRECTION | DIEP_NORESTART), S_OK);
     EXPECT_TRUE(d.WaitForValues(0, 0x1F)) << "new magnitude and direction in force";
