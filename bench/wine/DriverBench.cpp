@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     // Latency: from DownloadEffect with DIEP_START returning to the pad
     // holding the report that drives the motor. A report can arrive before
     // the call has returned; that start counts as 0.
-    BuiltEffect force(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect force(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD handle = 0;
     std::vector<double> fromReturn, fromCall;
     int lost = 0;
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
 
     // Step rate: a sawtooth that changes its level every millisecond makes
     // the device report at every step.
-    BuiltEffect saw(EffectSpec::Periodic(kSawtoothUp, 10000, 300000, kInfinite).WithPolar(0));
+    BuiltEffect saw(EffectShape::Periodic(kSawtoothUp, 10000, 300000, kInfinite).WithPolar(0));
     DWORD sawHandle = 0;
     host->Download(kId, saw, &sawHandle, DIEP_ALLPARAMS | DIEP_START);
     ::Sleep(200);

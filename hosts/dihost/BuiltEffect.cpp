@@ -16,45 +16,45 @@ static_assert(kCommandReset == DISFFC_RESET && kCommandStopAll == DISFFC_STOPALL
                   kCommandContinue == DISFFC_CONTINUE,
               "the host's commands are DirectInput's");
 
-BuiltEffect::BuiltEffect(const EffectSpec& effectSpec, EffectForm form) : effectId_(effectSpec.EffectId) {
-    const DWORD axisCount = std::min(effectSpec.AxisCount, kMaxSpecAxes);
+BuiltEffect::BuiltEffect(const EffectShape& effectShape, EffectForm form) : effectId_(effectShape.EffectId) {
+    const DWORD axisCount = std::min(effectShape.AxisCount, kMaxShapeAxes);
     for (DWORD i = 0; i < axisCount; ++i) {
         // DirectInput hands drivers object ids, not data format offsets.
         axes_[i] = DIDFT_ABSAXIS | DIDFT_MAKEINSTANCE(i);
-        directions_[i] = effectSpec.Directions[i];
+        directions_[i] = effectShape.Directions[i];
     }
     effect_.dwSize = form == EffectForm::DirectX6 ? sizeof(DIEFFECT) : offsetof(DIEFFECT, dwStartDelay);
-    effect_.dwFlags = effectSpec.Coordinates | DIEFF_OBJECTIDS;
-    effect_.dwDuration = effectSpec.Duration;
-    effect_.dwSamplePeriod = effectSpec.SamplePeriod;
-    effect_.dwGain = effectSpec.Gain;
+    effect_.dwFlags = effectShape.Coordinates | DIEFF_OBJECTIDS;
+    effect_.dwDuration = effectShape.Duration;
+    effect_.dwSamplePeriod = effectShape.SamplePeriod;
+    effect_.dwGain = effectShape.Gain;
     effect_.dwTriggerButton = DIEB_NOTRIGGER;
     effect_.dwTriggerRepeatInterval = 0;
     effect_.cAxes = axisCount;
     effect_.rgdwAxes = axisCount ? axes_ : nullptr;
     effect_.rglDirection = axisCount ? directions_ : nullptr;
-    if (effectSpec.HasEnvelope) {
+    if (effectShape.HasEnvelope) {
         envelope_.dwSize = sizeof(DIENVELOPE);
-        envelope_.dwAttackLevel = effectSpec.Envelope.AttackLevel;
-        envelope_.dwAttackTime = effectSpec.Envelope.AttackTime;
-        envelope_.dwFadeLevel = effectSpec.Envelope.FadeLevel;
-        envelope_.dwFadeTime = effectSpec.Envelope.FadeTime;
+        envelope_.dwAttackLevel = effectShape.Envelope.AttackLevel;
+        envelope_.dwAttackTime = effectShape.Envelope.AttackTime;
+        envelope_.dwFadeLevel = effectShape.Envelope.FadeLevel;
+        envelope_.dwFadeTime = effectShape.Envelope.FadeTime;
         effect_.lpEnvelope = &envelope_;
     }
-    if (effectSpec.EffectId == kConstant) {
-        block_.Constant.lMagnitude = effectSpec.Magnitude;
-    } else if (effectSpec.EffectId == kRamp) {
-        block_.Ramp.lStart = effectSpec.RampStart;
-        block_.Ramp.lEnd = effectSpec.RampEnd;
-    } else if (IsPeriodic(effectSpec.EffectId)) {
-        block_.Periodic.dwMagnitude = static_cast<DWORD>(effectSpec.Magnitude);
-        block_.Periodic.lOffset = effectSpec.Offset;
-        block_.Periodic.dwPhase = effectSpec.Phase;
-        block_.Periodic.dwPeriod = effectSpec.Period;
+    if (effectShape.EffectId == kConstant) {
+        block_.Constant.lMagnitude = effectShape.Magnitude;
+    } else if (effectShape.EffectId == kRamp) {
+        block_.Ramp.lStart = effectShape.RampStart;
+        block_.Ramp.lEnd = effectShape.RampEnd;
+    } else if (IsPeriodic(effectShape.EffectId)) {
+        block_.Periodic.dwMagnitude = static_cast<DWORD>(effectShape.Magnitude);
+        block_.Periodic.lOffset = effectShape.Offset;
+        block_.Periodic.dwPhase = effectShape.Phase;
+        block_.Periodic.dwPeriod = effectShape.Period;
     }
-    effect_.cbTypeSpecificParams = ParameterBlockSize(effectSpec.EffectId);
+    effect_.cbTypeSpecificParams = ParameterBlockSize(effectShape.EffectId);
     effect_.lpvTypeSpecificParams = effect_.cbTypeSpecificParams ? &block_ : nullptr;
-    effect_.dwStartDelay = form == EffectForm::DirectX6 ? effectSpec.StartDelay : kPastTheEndStartDelay;
+    effect_.dwStartDelay = form == EffectForm::DirectX6 ? effectShape.StartDelay : kPastTheEndStartDelay;
 }
 
 }  // namespace padhost

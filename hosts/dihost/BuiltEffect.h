@@ -1,12 +1,12 @@
 // A DIEFFECT with its axes, directions, envelope and parameter block in
-// storage of its own, built from an EffectSpec. Neither copied nor moved: the
+// storage of its own, built from an EffectShape. Neither copied nor moved: the
 // structure points into the object itself.
 #pragma once
 
 #include <windows.h>
 #include <dinput.h>
 
-#include "hosts/dihost/EffectSpec.h"
+#include "hosts/dihost/EffectShape.h"
 
 namespace padhost {
 
@@ -21,7 +21,7 @@ inline constexpr DWORD kPastTheEndStartDelay = 0x7FFFFFFF;
 
 class BuiltEffect {
 public:
-    explicit BuiltEffect(const EffectSpec& effectSpec, EffectForm form = EffectForm::DirectX6);
+    explicit BuiltEffect(const EffectShape& effectShape, EffectForm form = EffectForm::DirectX6);
     BuiltEffect(const BuiltEffect&) = delete;
     BuiltEffect& operator=(const BuiltEffect&) = delete;
 
@@ -34,8 +34,8 @@ public:
 
 private:
     DIEFFECT effect_{};
-    DWORD axes_[kMaxSpecAxes] = {};
-    LONG directions_[kMaxSpecAxes] = {};
+    DWORD axes_[kMaxShapeAxes] = {};
+    LONG directions_[kMaxShapeAxes] = {};
     DIENVELOPE envelope_{};
     union Block {
         DICONSTANTFORCE Constant;

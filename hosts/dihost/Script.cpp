@@ -168,8 +168,8 @@ private:
 
     bool Download(const std::vector<std::string_view>& a, ScriptStep& step) {
         if (a.empty()) return Error("'download' needs a kind: constant, ramp, square, sine, triangle, sawup, sawdown or id:N");
-        EffectSpec effectSpec;
-        if (!Kind(a[0], effectSpec.EffectId)) return false;
+        EffectShape effectShape;
+        if (!Kind(a[0], effectShape.EffectId)) return false;
         size_t i = 1;
         std::string name = "#" + std::to_string(script_.EffectNames.size() + 1);
         if (i < a.size() && a[i] == "as") {
@@ -181,32 +181,32 @@ private:
         }
         uint32_t flags = 0;
         bool nullEnvelope = false;
-        if (!Settings(a, i, effectSpec, flags, nullEnvelope)) return false;
-        if (nullEnvelope) effectSpec.HasEnvelope = false;
+        if (!Settings(a, i, effectShape, flags, nullEnvelope)) return false;
+        if (nullEnvelope) effectShape.HasEnvelope = false;
         step.Kind = StepKind::Download;
         step.Effect = script_.EffectNames.size();
         step.Flags = kDiepAllParams | (flags & (kDiepStart | kDiepNoRestart));
-        step.Shape = effectSpec;
+        step.Shape = effectShape;
         script_.EffectNames.push_back(name);
-        specs_.push_back(effectSpec);
-        step.Label = name + ": " + KindText(effectSpec.EffectId) + (flags & kDiepStart ? "" : " (loaded)");
+        specs_.push_back(effectShape);
+        step.Label = name + ": " + KindText(effectShape.EffectId) + (flags & kDiepStart ? "" : " (loaded)");
         return true;
     }
 
     bool Update(const std::vector<std::string_view>& a, ScriptStep& step) {
         if (a.empty()) return Error("'update' needs the effect's name or number");
         if (!Reference(a[0], step.Effect)) return false;
-        EffectSpec effectSpec = specs_[step.Effect];
+        EffectShape effectShape = specs_[step.Effect];
         uint32_t flags = 0;
         bool nullEnvelope = false;
-        if (!Settings(a, 1, effectSpec, flags, nullEnvelope)) return false;
+        if (!Settings(a, 1, effectShape, flags, nullEnvelope)) return false;
         if (flags == 0) return Error("'update' changes nothing: give settings such as mag=5000, or start");
         if (nullEnvelope) flags |= kDiepEnvelope;
         step.Kind = StepKind::Update;
-        step.Shape = effectSpec;
+        step.Shape = effectShape;
         step.Flags = flags;
         step.NullEnvelope = nullEnvelope;
-        if (!nullEnvelope) specs_[step.Effect] = effectSpec;  // a null envelope keeps the old one
+        if (!nullEnvelope) specs_[step.Effect] = effectShape;  // a null envelope keeps the old one
         std::string what;
         for (size_t k = 1; k < a.size(); ++k) what += (k > 1 ? " " : "") + std::string(a[k]);
         step.Label = script_.EffectNames[step.Effect] + ": " + what;
@@ -346,7 +346,7 @@ private:
         return true;
     }
 
-    bool Direction(std::string_view v, EffectSpec& effectSpec) {
+    bool Direction(std::string_view v, EffectShape& effectShape) {
         const size_t colon = v.find(':');
         const std::string_view system = v.substr(0, colon);
         const std::vector<std::string_view> values =
@@ -364,15 +364,15 @@ private:
             b = static_cast<int32_t>(*Integer(values[1]));
         }
         if (system == "polar" && values.size() == 1) {
-            effectSpec.WithPolar(a);
+            effectShape.WithPolar(a);
         } else if (system == "cartesian") {
-            if (values.size() == 1) effectSpec.WithCartesian(a);
-            else effectSpec.WithCartesian(a, b);
+            if (values.size() == 1) effectShape.WithCartesian(a);
+            else effectShape.WithCartesian(a, b);
         } else if (system == "spherical" && values.size() == 1) {
-            effectSpec.Coordinates = kSpherical;
-            effectSpec.AxisCount = 2;
-            effectSpec.Directions[0] = a;
-            effectSpec.Directions[1] = 0;
+            effectShape.Coordinates = kSpherical;
+            effectShape.AxisCount = 2;
+            effectShape.Directions[0] = a;
+            effectShape.Directions[1] = 0;
         } else {
             return bad();
         }
@@ -380,7 +380,7 @@ private:
     }
 
     // key=value settings and the words start and norestart, from a[i] on.
-    bool Settings(const std::vector<std::string_view>& a, size_t i, EffectSpec& effectSpec, uint32_t& flags,
+    bool Settings(const std::vector<std::string_view>& a, size_t i, EffectShape& effectShape, uint32_t& flags,
                   bool& nullEnvelope) {
         for (; i < a.size(); ++i) {
             const std::string_view w = a[i];
@@ -397,32 +397,32 @@ private:
                 return Error("'" + std::string(w) + "' is not understood: settings are key=value, or start, norestart");
             const std::string_view key = w.substr(0, eq), v = w.substr(eq + 1);
             if (key == "mag") {
-                if (effectSpec.EffectId == kRamp) return Error("a ramp has no mag=: give ramp=<start>,<end>");
-                if (!Level(key, v, effectSpec.Magnitude)) return false;
+                if (effectShape.EffectId == kRamp) return Error("a ramp has no mag=: give ramp=<start>,<end>");
+                if (!Level(key, v, effectShape.Magnitude)) return false;
                 flags |= kDiepTypeSpecific;
             } else if (key == "ramp") {
-                if (effectSpec.EffectId != kRamp) return Error("ramp= is for ramp effects");
+                if (effectShape.EffectId != kRamp) return Error("ramp= is for ramp effects");
                 const auto parts = Split(v, ',');
                 if (parts.size() != 2) return Error("ramp= needs <start>,<end>, as in ramp=10000,0");
-                if (!Level(key, parts[0], effectSpec.RampStart) || !Level(key, parts[1], effectSpec.RampEnd)) return false;
+                if (!Level(key, parts[0], effectShape.RampStart) || !Level(key, parts[1], effectShape.RampEnd)) return false;
                 flags |= kDiepTypeSpecific;
             } else if (key == "period" || key == "offset" || key == "phase") {
-                if (!IsPeriodic(effectSpec.EffectId)) return Error(std::string(key) + "= is for periodic effects");
-                if (key == "period" && !Time(key, v, effectSpec.Period, false)) return false;
-                if (key == "offset" && !Level(key, v, effectSpec.Offset)) return false;
-                if (key == "phase" && !Unsigned(key, v, effectSpec.Phase)) return false;
+                if (!IsPeriodic(effectShape.EffectId)) return Error(std::string(key) + "= is for periodic effects");
+                if (key == "period" && !Time(key, v, effectShape.Period, false)) return false;
+                if (key == "offset" && !Level(key, v, effectShape.Offset)) return false;
+                if (key == "phase" && !Unsigned(key, v, effectShape.Phase)) return false;
                 flags |= kDiepTypeSpecific;
             } else if (key == "dur") {
-                if (!Time(key, v, effectSpec.Duration, true)) return false;
+                if (!Time(key, v, effectShape.Duration, true)) return false;
                 flags |= kDiepDuration;
             } else if (key == "gain") {
-                if (!Unsigned(key, v, effectSpec.Gain)) return false;
+                if (!Unsigned(key, v, effectShape.Gain)) return false;
                 flags |= kDiepGain;
             } else if (key == "delay") {
-                if (!Time(key, v, effectSpec.StartDelay, false)) return false;
+                if (!Time(key, v, effectShape.StartDelay, false)) return false;
                 flags |= kDiepStartDelay;
             } else if (key == "dir") {
-                if (!Direction(v, effectSpec)) return false;
+                if (!Direction(v, effectShape)) return false;
                 flags |= kDiepDirection;
             } else if (key == "env") {
                 flags |= kDiepEnvelope;
@@ -431,13 +431,13 @@ private:
                     continue;
                 }
                 const auto parts = Split(v, ',');
-                EnvelopeSpec e;
+                EnvelopeShape e;
                 if (parts.size() != 4 || !Unsigned(key, parts[0], e.AttackLevel) ||
                     !Time(key, parts[1], e.AttackTime, false) || !Unsigned(key, parts[2], e.FadeLevel) ||
                     !Time(key, parts[3], e.FadeTime, false))
                     return Error("env= needs <attack level>,<attack time>,<fade level>,<fade time>, as in env=0,300ms,0,300ms, or none");
-                effectSpec.HasEnvelope = true;
-                effectSpec.Envelope = e;
+                effectShape.HasEnvelope = true;
+                effectShape.Envelope = e;
                 nullEnvelope = false;
             } else {
                 return Error("unknown setting '" + std::string(key) +
@@ -449,7 +449,7 @@ private:
 
     std::string_view source_;
     Script script_;
-    std::vector<EffectSpec> specs_;
+    std::vector<EffectShape> specs_;
     uint64_t lastAt_ = 0;
     std::string error_;
 };

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "hosts/dihost/EffectSpec.h"
+#include "hosts/dihost/EffectShape.h"
 
 namespace padhost {
 
@@ -19,7 +19,7 @@ struct ScriptStep {
     bool HasAt = false;
     uint64_t AtUs = 0;      // from the script's start, when HasAt
     size_t Effect = 0;      // Download to Destroy: index into Script::EffectNames
-    EffectSpec Shape;        // Download, Update: the effect after this step
+    EffectShape Shape;        // Download, Update: the effect after this step
     uint32_t Flags = 0;     // Download, Update: the DIEP flags passed
     bool NullEnvelope = false;  // Update with env=none: DIEP_ENVELOPE and no envelope
     uint32_t Value = 0;     // Command: the command; Gain: the gain; Start: the count

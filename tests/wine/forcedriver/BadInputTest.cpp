@@ -24,7 +24,7 @@
 using namespace fftest;
 using padhost::BuiltEffect;
 using padhost::EffectForm;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 namespace {
@@ -51,7 +51,7 @@ protected:
     }
     // No new effect slipped in: the next one gets the handle after `last`.
     void ExpectNextHandle(DWORD expected) {
-        BuiltEffect probe(EffectSpec::Constant(0, kInfinite).WithPolar(0));
+        BuiltEffect probe(EffectShape::Constant(0, kInfinite).WithPolar(0));
         EXPECT_EQ(rig_.Download(0, probe, DIEP_ALLPARAMS), expected) << "a refused effect was stored all the same";
         rig_.Driver()->DestroyEffect(0, expected);
     }
@@ -62,7 +62,7 @@ bool IsAllOff(const simpad::PadReport& r) { return r.IsAllOff(); }
 }  // namespace
 
 TEST_F(BadInput, AnEffectStructureShorterThanTheDirectX5OneIsRefusedAndNothingIsStored) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     for (size_t size : {0u, 4u, 20u, 48u, 51u}) {
         GuardedEffect shortOne(*effect.Get(), size);
         DWORD handle = 0;
@@ -75,7 +75,7 @@ TEST_F(BadInput, AnEffectStructureShorterThanTheDirectX5OneIsRefusedAndNothingIs
     // Nor does an update with a short structure change a stored effect.
     DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
-    BuiltEffect other(EffectSpec::Constant(2000, kInfinite).WithPolar(9000));
+    BuiltEffect other(EffectShape::Constant(2000, kInfinite).WithPolar(9000));
     GuardedEffect shortUpdate(*other.Get(), 51);
     EXPECT_EQ(Download(0, shortUpdate.Get(), &handle, DIEP_DIRECTION | DIEP_TYPESPECIFICPARAMS), E_INVALIDARG);
     ::Sleep(100);
@@ -84,7 +84,7 @@ TEST_F(BadInput, AnEffectStructureShorterThanTheDirectX5OneIsRefusedAndNothingIs
 }
 
 TEST_F(BadInput, TheDirectX5StructureIsTakenWithoutAStartDelay) {
-    BuiltEffect dx5(EffectSpec::Constant(10000, 300000).WithPolar(0), EffectForm::DirectX5);
+    BuiltEffect dx5(EffectShape::Constant(10000, 300000).WithPolar(0), EffectForm::DirectX5);
     ASSERT_EQ(dx5.Get()->dwSize, 52u);
     // In place, the field past its end holds a delay of over an hour...
     DWORD handle = 0;
@@ -114,7 +114,7 @@ TEST_F(BadInput, TheDirectX5StructureIsTakenWithoutAStartDelay) {
 }
 
 TEST_F(BadInput, StructuresOfFiftySixBytesAndMoreCarryTheStartDelay) {
-    BuiltEffect delayed(EffectSpec::Constant(10000, 100000).WithPolar(0).WithStartDelay(300000));
+    BuiltEffect delayed(EffectShape::Constant(10000, 100000).WithPolar(0).WithStartDelay(300000));
     for (size_t size : {56u, 60u, 128u}) {
         ASSERT_TRUE(pad_->WaitForQuiet(50, 2000));
         GuardedEffect larger(*delayed.Get(), size);
@@ -131,7 +131,7 @@ TEST_F(BadInput, StructuresOfFiftySixBytesAndMoreCarryTheStartDelay) {
 }
 
 TEST_F(BadInput, MoreThanFourAxesAreRefusedAtCreationAndOnUpdatesThatReadThem) {
-    EffectSpec five = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
+    EffectShape five = EffectShape::Constant(10000, kInfinite).WithPolar(0);
     five.AxisCount = 5;
     BuiltEffect tooMany(five);
     DWORD handle = 0;
@@ -143,7 +143,7 @@ TEST_F(BadInput, MoreThanFourAxesAreRefusedAtCreationAndOnUpdatesThatReadThem) {
     ExpectNextHandle(1);
 
     // Four fit, read from arrays of exactly four.
-    EffectSpec four = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
+    EffectShape four = EffectShape::Constant(10000, kInfinite).WithPolar(0);
     four.AxisCount = 4;
     BuiltEffect fourAxes(four);
     GuardedBlock axes(4 * sizeof(DWORD)), directions(4 * sizeof(LONG));
@@ -156,7 +156,7 @@ TEST_F(BadInput, MoreThanFourAxesAreRefusedAtCreationAndOnUpdatesThatReadThem) {
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
 
     // Updates that read the axes or directions refuse five, and change nothing else with them.
-    EffectSpec turned = EffectSpec::Constant(3000, kInfinite).WithPolar(9000);
+    EffectShape turned = EffectShape::Constant(3000, kInfinite).WithPolar(9000);
     turned.AxisCount = 5;
     BuiltEffect update(turned);
     ASSERT_TRUE(pad_->WaitForQuiet(50, 1000));
@@ -176,7 +176,7 @@ TEST_F(BadInput, MoreThanFourAxesAreRefusedAtCreationAndOnUpdatesThatReadThem) {
 }
 
 TEST_F(BadInput, NullArraysAndBlocksThatTheCallWouldReadAreRefused) {
-    const auto fresh = [] { return std::make_unique<BuiltEffect>(EffectSpec::Constant(10000, kInfinite).WithPolar(0)); };
+    const auto fresh = [] { return std::make_unique<BuiltEffect>(EffectShape::Constant(10000, kInfinite).WithPolar(0)); };
     DWORD handle = 0;
     auto e = fresh();
     e->Raw().rgdwAxes = nullptr;
@@ -234,10 +234,10 @@ TEST_F(BadInput, AMissingOrShortParameterBlockPlaysSilentlyAndEndsOnSchedule) {
         std::vector<std::unique_ptr<GuardedBlock>> blocks;
         std::vector<DWORD> handles;
         for (uint32_t kind = 0; kind <= 6; ++kind) {
-            EffectSpec effectSpec = kind == padhost::kConstant ? EffectSpec::Constant(10000, 200000)
-                              : kind == padhost::kRamp  ? EffectSpec::Ramp(10000, 0, 200000)
-                                                        : EffectSpec::Periodic(kind, 10000, 50000, 200000);
-            effects.push_back(std::make_unique<BuiltEffect>(effectSpec.WithPolar(0)));
+            EffectShape effectShape = kind == padhost::kConstant ? EffectShape::Constant(10000, 200000)
+                              : kind == padhost::kRamp  ? EffectShape::Ramp(10000, 0, 200000)
+                                                        : EffectShape::Periodic(kind, 10000, 50000, 200000);
+            effects.push_back(std::make_unique<BuiltEffect>(effectShape.WithPolar(0)));
             DIEFFECT& raw = effects.back()->Raw();
             const DWORD full = raw.cbTypeSpecificParams;
             const DWORD size = round == 0 ? 0 : round == 1 ? full - 1 : 1;
@@ -284,11 +284,11 @@ TEST_F(BadInput, DurationsAndPeriodsAtTheirExtremesEndOrPlayAsTheySayAndStayInRa
             std::vector<DWORD> kindPeriods = padhost::IsPeriodic(kind) ? std::vector<DWORD>(std::begin(periods), std::end(periods))
                                                                        : std::vector<DWORD>{0};
             for (DWORD period : kindPeriods) {
-                EffectSpec effectSpec = kind == padhost::kConstant ? EffectSpec::Constant(10000, duration)
-                                  : kind == padhost::kRamp  ? EffectSpec::Ramp(10000, -10000, duration)
-                                                            : EffectSpec::Periodic(kind, 10000, period, duration);
-                effectSpec.WithPolar(0).WithEnvelope(10000, duration, 0, duration);
-                effects.push_back(std::make_unique<BuiltEffect>(effectSpec));
+                EffectShape effectShape = kind == padhost::kConstant ? EffectShape::Constant(10000, duration)
+                                  : kind == padhost::kRamp  ? EffectShape::Ramp(10000, -10000, duration)
+                                                            : EffectShape::Periodic(kind, 10000, period, duration);
+                effectShape.WithPolar(0).WithEnvelope(10000, duration, 0, duration);
+                effects.push_back(std::make_unique<BuiltEffect>(effectShape));
                 played.push_back(Played{id, rig_.Download(id, *effects.back()), duration, kind});
             }
         }
@@ -318,7 +318,7 @@ TEST_F(BadInput, MagnitudesAtAndBeyondFullDriveTheMotorAtMostFull) {
     for (LONG m : magnitudes) {
         // Strength 255 multiplies by 7/5 on top.
         ASSERT_TRUE(rig_.Bind(id, id % 2 ? kModel47 : kModel22));
-        effects.push_back(std::make_unique<BuiltEffect>(EffectSpec::Constant(m, kInfinite).WithPolar(0)));
+        effects.push_back(std::make_unique<BuiltEffect>(EffectShape::Constant(m, kInfinite).WithPolar(0)));
         rig_.Download(id, *effects.back());
         const int at = WaitForDriven(rig_.Pad(id), 2000);
         ASSERT_GE(at, 0) << "magnitude " << m;
@@ -332,8 +332,8 @@ TEST_F(BadInput, MagnitudesAtAndBeyondFullDriveTheMotorAtMostFull) {
 TEST_F(BadInput, RampsBetweenTheFarthestLevelsSpanNothingToFull) {
     ASSERT_TRUE(rig_.Bind(1));
     ASSERT_TRUE(rig_.Bind(2));
-    BuiltEffect rising(EffectSpec::Ramp(INT_MIN, INT_MAX, 300000).WithPolar(0));
-    BuiltEffect falling(EffectSpec::Ramp(INT_MAX, INT_MIN, 300000).WithPolar(0));
+    BuiltEffect rising(EffectShape::Ramp(INT_MIN, INT_MAX, 300000).WithPolar(0));
+    BuiltEffect falling(EffectShape::Ramp(INT_MAX, INT_MIN, 300000).WithPolar(0));
     rig_.Download(1, rising);
     rig_.Download(2, falling);
     for (DWORD id : {1u, 2u}) {
@@ -369,7 +369,7 @@ TEST_F(BadInput, PolarDirectionsBelowZeroGiveNoOutputAndLargeOnesWrapAtAFullTurn
     DWORD id = 1;
     for (const Case& c : cases) {
         ASSERT_TRUE(rig_.Bind(id));
-        effects.push_back(std::make_unique<BuiltEffect>(EffectSpec::Constant(10000, kInfinite).WithPolar(c.Direction)));
+        effects.push_back(std::make_unique<BuiltEffect>(EffectShape::Constant(10000, kInfinite).WithPolar(c.Direction)));
         const DWORD handle = rig_.Download(id, *effects.back());
         if (c.Motor1 < 0) {
             EXPECT_LT(WaitForDriven(rig_.Pad(id), 200), 0) << "polar " << c.Direction << " moved a motor";
@@ -392,7 +392,7 @@ TEST_F(BadInput, CartesianDirectionsAtTheirExtremesStayInRange) {
     for (const auto& xy : pairs) {
         ASSERT_TRUE(rig_.Bind(id));
         effects.push_back(
-            std::make_unique<BuiltEffect>(EffectSpec::Constant(10000, 150000).WithCartesian(xy[0], xy[1])));
+            std::make_unique<BuiltEffect>(EffectShape::Constant(10000, 150000).WithCartesian(xy[0], xy[1])));
         rig_.Download(id, *effects.back());
         ++id;
     }
@@ -411,7 +411,7 @@ TEST_F(BadInput, CartesianDirectionsAtTheirExtremesStayInRange) {
 }
 
 TEST_F(BadInput, NullOutPointersAreRefused) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     IDirectInputEffectDriver* d = rig_.Driver();
     EXPECT_EQ(d->DownloadEffect(0, 0, nullptr, effect.Get(), DIEP_ALLPARAMS | DIEP_START), E_POINTER);
     DWORD handle = 0;
@@ -429,7 +429,7 @@ TEST_F(BadInput, NullOutPointersAreRefused) {
 }
 
 TEST_F(BadInput, UpdatesOfHandlesNotInUseChangeNothing) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD ghost = 42;
     EXPECT_EQ(Download(0, effect.Get(), &ghost, DIEP_ALLPARAMS | DIEP_START), S_OK);
     EXPECT_EQ(ghost, 42u);
@@ -498,7 +498,7 @@ TEST_F(BadInput, DeviceIdRefusesABadInitBlockAndLeavesTheIdFree) {
     ASSERT_EQ(BindRaw(d, 5, eight.As<DIHIDFFINITINFO>()), S_OK);
     EXPECT_TRUE(pad.WaitForReports(1, 1000)) << "binding sent its all-off report";
     ASSERT_EQ(d->SetGain(5, 10000), S_OK);
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     EXPECT_EQ(rig_.Download(5, effect), 1u);
     EXPECT_GE(WaitForDriven(pad, 2000), 0) << "the id bound after the refusals plays";
     padhost::RemoveJoystick(5);
@@ -511,7 +511,7 @@ TEST_F(BadInput, APathThatCannotBeOpenedBindsAndItsReportsAreDroppedSilently) {
     GuardedPath nowhere(L"\\\\.\\pipe\\no-pad-serves-this");
     GuardedPath empty(L"");
     IDirectInputEffectDriver* d = rig_.Driver();
-    BuiltEffect effect(EffectSpec::Constant(10000, 200000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 200000).WithPolar(0));
     DWORD id = 6;
     for (const GuardedPath* path : {&longest, &nowhere, &empty}) {
         DIHIDFFINITINFO init{};
@@ -531,7 +531,7 @@ TEST_F(BadInput, APathThatCannotBeOpenedBindsAndItsReportsAreDroppedSilently) {
 }
 
 TEST_F(BadInput, AnUnpluggedPadMissesItsReportsAndHearsTheNextChange) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     pad_->Unplug();
     DWORD handle = rig_.Download(0, effect);
     ::Sleep(100);
@@ -539,7 +539,7 @@ TEST_F(BadInput, AnUnpluggedPadMissesItsReportsAndHearsTheNextChange) {
     ::Sleep(150);
     EXPECT_LT(WaitForDriven(*pad_, 1), 0) << "the pair already sent (and dropped) is not sent again";
     EXPECT_EQ(rig_.Status(0, handle), static_cast<DWORD>(DIEGES_PLAYING));
-    BuiltEffect softer(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
+    BuiltEffect softer(EffectShape::Constant(5000, kInfinite).WithPolar(0));
     ASSERT_EQ(rig_.Host().Download(0, softer, &handle, DIEP_TYPESPECIFICPARAMS), S_OK);
     const int at = WaitForDriven(*pad_, 1000);
     ASSERT_GE(at, 0) << "the next change reaches the pad once it is back";

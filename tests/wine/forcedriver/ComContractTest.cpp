@@ -21,7 +21,7 @@ using Microsoft::WRL::ComPtr;
 using namespace fftest;
 using padhost::BuiltEffect;
 using padhost::DriverModule;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kForceDriverClsid;
 using padhost::kInfinite;
 
@@ -144,7 +144,7 @@ TEST(ComContract, AProcessHasOneDriverAndReleasingOneReferenceLeavesTheOtherWork
     ASSERT_TRUE(pad);
     EXPECT_NE(rig.Release(), 0u) << "the other caller still holds it";
     ASSERT_EQ(other->SetGain(0, 10000), S_OK);
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD handle = 0;
     ASSERT_EQ(other->DownloadEffect(0, effect.EffectId(), &handle, effect.Get(), DIEP_ALLPARAMS | DIEP_START), S_OK);
     EXPECT_GE(WaitForDriven(*pad, 2000), 0) << "the device bound through the first reference plays";
@@ -178,7 +178,7 @@ TEST(ComContract, IdsOfSixteenAndAboveFailEveryDeviceCall) {
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad pad;
     std::wstring path = pad.WidePath();
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     for (DWORD id : {16u, 17u, 255u, 0xFFFFFFFFu}) {
         IDirectInputEffectDriver* d = rig.Driver();
         DIHIDFFINITINFO init{};
@@ -211,7 +211,7 @@ TEST(ComContract, IdsNeverBoundAnswerSuccessAndChangeNothing) {
     Rig rig;
     ASSERT_TRUE(rig.Ok());
     IDirectInputEffectDriver* d = rig.Driver();
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     EXPECT_EQ(d->SetGain(5, 10000), S_OK);
     EXPECT_EQ(d->SendForceFeedbackCommand(5, DISFFC_RESET), S_OK);
     DWORD handle = 0;
@@ -295,7 +295,7 @@ TEST(ComContract, BindingAnOpenIdAgainOrEndingItLeavesTheDeviceAsItWas) {
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     const DWORD handle = rig.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad, 2000), 0);
 
@@ -325,8 +325,8 @@ TEST(ComContract, TheFinalReleaseStopsEveryDeviceThreadAndEachPadsLastReportIsAl
     ASSERT_EQ(rig.Driver()->SetGain(0, 10000), S_OK);
     ASSERT_EQ(rig.Driver()->SetGain(3, 10000), S_OK);
     // Sawtooth waves change the levels at every step: reports flow until the end.
-    BuiltEffect saw(EffectSpec::Periodic(padhost::kSawtoothUp, 10000, 200000, kInfinite).WithPolar(0));
-    BuiltEffect hold(EffectSpec::Constant(8000, kInfinite).WithPolar(9000));
+    BuiltEffect saw(EffectShape::Periodic(padhost::kSawtoothUp, 10000, 200000, kInfinite).WithPolar(0));
+    BuiltEffect hold(EffectShape::Constant(8000, kInfinite).WithPolar(9000));
     for (DWORD id : {0u, 3u}) {
         rig.Download(id, saw);
         rig.Download(id, hold);

@@ -14,7 +14,7 @@
 
 #include "common/JoySettingRecord.h"
 #include "hosts/dihost/BuiltEffect.h"
-#include "hosts/dihost/EffectSpec.h"
+#include "hosts/dihost/EffectShape.h"
 #include "hosts/dihost/PadHost.h"
 #include "hosts/dihost/SettingsKey.h"
 #include "tools/simpad/SimPad.h"

@@ -8,7 +8,7 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 namespace {
@@ -32,7 +32,7 @@ protected:
 }  // namespace
 
 TEST_F(EffectSlots, TheFirstHandleIsOneAndFreedHandlesAreGivenOutAgain) {
-    BuiltEffect effect(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(5000, kInfinite).WithPolar(0));
     EXPECT_EQ(rig_.Download(0, effect, DIEP_ALLPARAMS), 1u);
     EXPECT_EQ(rig_.Download(0, effect, DIEP_ALLPARAMS), 2u);
     EXPECT_EQ(rig_.Download(0, effect, DIEP_ALLPARAMS), 3u);
@@ -52,7 +52,7 @@ TEST_F(EffectSlots, TheFirstHandleIsOneAndFreedHandlesAreGivenOutAgain) {
 }
 
 TEST_F(EffectSlots, ADestroyedEffectStopsMovingTheMotorAndReadsBackStopped) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     const DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
     ASSERT_EQ(rig_.Driver()->DestroyEffect(0, handle), S_OK);
@@ -61,7 +61,7 @@ TEST_F(EffectSlots, ADestroyedEffectStopsMovingTheMotorAndReadsBackStopped) {
 }
 
 TEST_F(EffectSlots, DownloadingWithStartOnAPlayingEffectRestartsItsTime) {
-    BuiltEffect effect(EffectSpec::Constant(10000, 300000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 300000).WithPolar(0));
     DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
     ::Sleep(150);
@@ -71,7 +71,7 @@ TEST_F(EffectSlots, DownloadingWithStartOnAPlayingEffectRestartsItsTime) {
 }
 
 TEST_F(EffectSlots, StartingAPlayingEffectDoesNotRestartIt) {
-    BuiltEffect effect(EffectSpec::Constant(10000, 300000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 300000).WithPolar(0));
     const DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
     ::Sleep(150);
@@ -80,7 +80,7 @@ TEST_F(EffectSlots, StartingAPlayingEffectDoesNotRestartIt) {
 }
 
 TEST_F(EffectSlots, StartEffectWithACountOfZeroDoesNothingAndAnyOtherCountPlaysOnce) {
-    BuiltEffect effect(EffectSpec::Constant(10000, 200000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 200000).WithPolar(0));
     const DWORD handle = rig_.Download(0, effect, DIEP_ALLPARAMS);
     ASSERT_EQ(rig_.Driver()->StartEffect(0, handle, 0, 0), S_OK);
     EXPECT_LT(WaitForDriven(*pad_, 200), 0) << "a count of 0 played the effect";
@@ -94,7 +94,7 @@ TEST_F(EffectSlots, StartEffectWithACountOfZeroDoesNothingAndAnyOtherCountPlaysO
 
 TEST_F(EffectSlots, AnEnvelopeUpdateWithoutAnEnvelopeKeepsThePreviousOne) {
     // A 400 ms attack from 0: the motor comes up in steps.
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 400000, 0, 0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 400000, 0, 0));
     DWORD handle = rig_.Download(0, effect, DIEP_ALLPARAMS);
     effect.Raw().lpEnvelope = nullptr;
     ASSERT_EQ(rig_.Host().Download(0, effect, &handle, DIEP_ENVELOPE), S_OK);
@@ -112,7 +112,7 @@ TEST_F(EffectSlots, AnEnvelopeUpdateWithoutAnEnvelopeKeepsThePreviousOne) {
     ASSERT_TRUE(WaitForAllOffLast(*pad_, 1000));
     ASSERT_TRUE(pad_->WaitForQuiet(50, 1000));
     pad_->Clear();
-    BuiltEffect flat(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 0, 0, 0));
+    BuiltEffect flat(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 0, 0, 0));
     ASSERT_EQ(rig_.Host().Download(0, flat, &handle, DIEP_ENVELOPE | DIEP_START), S_OK);
     const int again = WaitForDriven(*pad_, 2000);
     ASSERT_GE(again, 0);
@@ -120,7 +120,7 @@ TEST_F(EffectSlots, AnEnvelopeUpdateWithoutAnEnvelopeKeepsThePreviousOne) {
 }
 
 TEST_F(EffectSlots, PauseThenContinueResumesWhereTheEffectPaused) {
-    BuiltEffect effect(EffectSpec::Constant(10000, 600000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 600000).WithPolar(0));
     const DWORD handle = rig_.Download(0, effect);
     const int on = WaitForDriven(*pad_, 2000);
     ASSERT_GE(on, 0);
@@ -147,8 +147,8 @@ TEST_F(EffectSlots, PauseThenContinueResumesWhereTheEffectPaused) {
 }
 
 TEST_F(EffectSlots, StopAllStopsEveryEffectButKeepsThem) {
-    BuiltEffect one(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
-    BuiltEffect two(EffectSpec::Constant(10000, kInfinite).WithPolar(9000));
+    BuiltEffect one(EffectShape::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect two(EffectShape::Constant(10000, kInfinite).WithPolar(9000));
     const DWORD h1 = rig_.Download(0, one), h2 = rig_.Download(0, two);
     ASSERT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() && r.Motor2(); }, 2000), 0);
     const size_t before = pad_->ReportCount();
@@ -167,7 +167,7 @@ TEST_F(EffectSlots, StopAllStopsEveryEffectButKeepsThem) {
 }
 
 TEST_F(EffectSlots, ResetEmptiesTheListAndTheNextEffectGetsHandleOne) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     rig_.Download(0, effect);
     rig_.Download(0, effect);
     const DWORD third = rig_.Download(0, effect);
@@ -188,8 +188,8 @@ TEST_F(EffectSlots, ResetEmptiesTheListAndTheNextEffectGetsHandleOne) {
 }
 
 TEST_F(EffectSlots, StopEffectStopsOnlyThatEffect) {
-    BuiltEffect one(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
-    BuiltEffect two(EffectSpec::Constant(10000, kInfinite).WithPolar(9000));
+    BuiltEffect one(EffectShape::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect two(EffectShape::Constant(10000, kInfinite).WithPolar(9000));
     const DWORD h1 = rig_.Download(0, one), h2 = rig_.Download(0, two);
     ASSERT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() && r.Motor2(); }, 2000), 0);
     const size_t before = pad_->ReportCount();
@@ -204,7 +204,7 @@ TEST_F(EffectSlots, StopEffectStopsOnlyThatEffect) {
 }
 
 TEST_F(EffectSlots, OtherCommandsAreIgnoredAndTheEffectsPlayOn) {
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     const DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
     ASSERT_TRUE(pad_->WaitForQuiet(100, 2000));
@@ -220,10 +220,10 @@ TEST_F(EffectSlots, OtherCommandsAreIgnoredAndTheEffectsPlayOn) {
 
 TEST_F(EffectSlots, AnUpdateReadsNewDirectionsTheWayTheEffectWasCreated) {
     // Created polar; an update's coordinate flags do not change that.
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
-    BuiltEffect update(EffectSpec::Constant(10000, kInfinite).WithCartesian(9000, 0));
+    BuiltEffect update(EffectShape::Constant(10000, kInfinite).WithCartesian(9000, 0));
     const size_t before = pad_->ReportCount();
     ASSERT_EQ(rig_.Host().Download(0, update, &handle, DIEP_DIRECTION), S_OK);
     const int moved = WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor2() == 0x1F; }, 1000, before);

@@ -11,7 +11,7 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 
 namespace {
 
@@ -34,8 +34,8 @@ TEST(Footprint, ALifeOfTheDriverCreatesNoLogFileOrFolder) {
             simpad::SimPad* a = rig.Bind(0);
             simpad::SimPad* b = rig.Bind(1);
             ASSERT_TRUE(a && b);
-            BuiltEffect force(EffectSpec::Constant(10000, 100000).WithPolar(0));
-            BuiltEffect wave(EffectSpec::Periodic(padhost::kSine, 8000, 50000, 150000).WithPolar(9000));
+            BuiltEffect force(EffectShape::Constant(10000, 100000).WithPolar(0));
+            BuiltEffect wave(EffectShape::Periodic(padhost::kSine, 8000, 50000, 150000).WithPolar(9000));
             rig.Download(0, force);
             rig.Download(1, wave);
             DWORD handle = 0;

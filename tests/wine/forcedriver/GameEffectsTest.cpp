@@ -15,7 +15,7 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 namespace {
@@ -26,11 +26,11 @@ class GameEffects : public BoundPadTest {};
 
 TEST_F(GameEffects, ALongPeriodicEffectTakesANewMagnitudeInPlaceAndKeepsItsPhase) {
     // 400 ms square: on 0 to 200, off 200 to 400, on again at 400.
-    BuiltEffect wave(EffectSpec::Periodic(padhost::kSquare, 10000, 400000, kInfinite).WithPolar(0));
+    BuiltEffect wave(EffectShape::Periodic(padhost::kSquare, 10000, 400000, kInfinite).WithPolar(0));
     DWORD handle = rig_.Download(0, wave);
     ASSERT_TRUE(WaitUntil([&] { return Motor1Edges(pad_->Reports()).size() >= 3; }, 3000));
     ::Sleep(60);
-    BuiltEffect weaker(EffectSpec::Periodic(padhost::kSquare, 5000, 400000, kInfinite).WithPolar(0));
+    BuiltEffect weaker(EffectShape::Periodic(padhost::kSquare, 5000, 400000, kInfinite).WithPolar(0));
     const size_t before = pad_->ReportCount();
     ASSERT_EQ(rig_.Host().Download(0, weaker, &handle, DIEP_TYPESPECIFICPARAMS), S_OK);
     EXPECT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() == 0x13; }, 500, before), 0)
@@ -46,12 +46,12 @@ TEST_F(GameEffects, ALongPeriodicEffectTakesANewMagnitudeInPlaceAndKeepsItsPhase
 
 TEST_F(GameEffects, AnInfiniteEffectUpdatedWithNoRestartTakesEachNewParameterAndPlaysOn) {
     // A slow attack shows whether the effect's time began again.
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 600000, 0, 0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 600000, 0, 0));
     DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() >= 0x10; }, 2000), 0);
     const size_t before = pad_->ReportCount();
     const int reached = pad_->Reports().back().Motor1();
-    BuiltEffect same(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 600000, 0, 0));
+    BuiltEffect same(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 600000, 0, 0));
     EXPECT_EQ(rig_.Host().Download(0, same, &handle, DIEP_GAIN | DIEP_TYPESPECIFICPARAMS | DIEP_NORESTART), S_OK)
         << "an update of a playing effect with DIEP_NORESTART succeeds";
     ASSERT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() == 0x1F; }, 2000), 0);
@@ -60,13 +60,13 @@ TEST_F(GameEffects, AnInfiniteEffectUpdatedWithNoRestartTakesEachNewParameterAnd
         EXPECT_GE(r[i].Motor1(), reached - 1) << "the attack went back to its start; " << Describe(r);
 
     size_t mark = pad_->ReportCount();
-    BuiltEffect softer(EffectSpec::Constant(4000, kInfinite).WithPolar(0));
+    BuiltEffect softer(EffectShape::Constant(4000, kInfinite).WithPolar(0));
     EXPECT_EQ(rig_.Host().Download(0, softer, &handle, DIEP_TYPESPECIFICPARAMS | DIEP_NORESTART), S_OK);
     EXPECT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() == 0x11; }, 1000, mark), 0)
         << "4000 reaches the motor; " << Describe(pad_->Reports());
 
     mark = pad_->ReportCount();
-    BuiltEffect turned(EffectSpec::Constant(4000, kInfinite).WithPolar(9000));
+    BuiltEffect turned(EffectShape::Constant(4000, kInfinite).WithPolar(9000));
     EXPECT_EQ(rig_.Host().Download(0, turned, &handle, DIEP_DIRECTION | DIEP_NORESTART), S_OK);
     EXPECT_GE(WaitForReport(*pad_, [](const simpad::PadReport& r) { return r.Motor1() == 0 && r.Motor2() == 0x11; }, 1000,
                             mark),
@@ -76,8 +76,8 @@ TEST_F(GameEffects, AnInfiniteEffectUpdatedWithNoRestartTakesEachNewParameterAnd
 }
 
 TEST_F(GameEffects, OneEffectPerMotorIsSteeredIndependently) {
-    BuiltEffect left(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
-    BuiltEffect right(EffectSpec::Periodic(padhost::kSine, 5000, 1, kInfinite).WithPolar(9000));
+    BuiltEffect left(EffectShape::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect right(EffectShape::Periodic(padhost::kSine, 5000, 1, kInfinite).WithPolar(9000));
     DWORD hLeft = rig_.Download(0, left);
     DWORD hRight = rig_.Download(0, right);
     const auto both = [](int m1, int m2) {
@@ -86,11 +86,11 @@ TEST_F(GameEffects, OneEffectPerMotorIsSteeredIndependently) {
     // A period under 1 ms holds magnitude plus offset: 5000 steady on motor 2.
     EXPECT_GE(WaitForReport(*pad_, both(0x1F, 0x13), 2000), 0) << Describe(pad_->Reports());
     size_t mark = pad_->ReportCount();
-    BuiltEffect rightFull(EffectSpec::Periodic(padhost::kSine, 10000, 1, kInfinite).WithPolar(9000));
+    BuiltEffect rightFull(EffectShape::Periodic(padhost::kSine, 10000, 1, kInfinite).WithPolar(9000));
     ASSERT_EQ(rig_.Host().Download(0, rightFull, &hRight, DIEP_TYPESPECIFICPARAMS), S_OK);
     EXPECT_GE(WaitForReport(*pad_, both(0x1F, 0x1F), 1000, mark), 0) << Describe(pad_->Reports());
     mark = pad_->ReportCount();
-    BuiltEffect leftHalf(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
+    BuiltEffect leftHalf(EffectShape::Constant(5000, kInfinite).WithPolar(0));
     ASSERT_EQ(rig_.Host().Download(0, leftHalf, &hLeft, DIEP_TYPESPECIFICPARAMS), S_OK);
     EXPECT_GE(WaitForReport(*pad_, both(0x13, 0x1F), 1000, mark), 0) << Describe(pad_->Reports());
     mark = pad_->ReportCount();
@@ -99,7 +99,7 @@ TEST_F(GameEffects, OneEffectPerMotorIsSteeredIndependently) {
 }
 
 TEST_F(GameEffects, AShortShotRetriggeredWithStartPlaysEachTime) {
-    BuiltEffect shot(EffectSpec::Constant(10000, 40000).WithPolar(0));
+    BuiltEffect shot(EffectShape::Constant(10000, 40000).WithPolar(0));
     DWORD handle = 0;
     ASSERT_EQ(rig_.Host().Download(0, shot, &handle, DIEP_ALLPARAMS), S_OK);
     for (int i = 0; i < 8; ++i) {
@@ -115,7 +115,7 @@ TEST_F(GameEffects, AShortShotRetriggeredWithStartPlaysEachTime) {
 
 TEST_F(GameEffects, EffectsStartedFromSeveralThreadsAtOnceAllPlay) {
     constexpr int kThreads = 4;
-    BuiltEffect quarter(EffectSpec::Constant(2500, kInfinite).WithPolar(0));
+    BuiltEffect quarter(EffectShape::Constant(2500, kInfinite).WithPolar(0));
     std::atomic<int> ready{0};
     std::vector<DWORD> handles(kThreads, 0);
     std::vector<HRESULT> results(kThreads, E_FAIL);

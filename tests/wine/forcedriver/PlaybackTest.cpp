@@ -9,7 +9,7 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 namespace {
@@ -19,11 +19,11 @@ struct Driven {
     int Motor2 = -1;
 };
 
-// Binds id and plays effectSpec; the motor values of the first report that moves a motor.
-Driven FirstDriven(Rig& rig, DWORD id, const EffectSpec& effectSpec) {
+// Binds id and plays effectShape; the motor values of the first report that moves a motor.
+Driven FirstDriven(Rig& rig, DWORD id, const EffectShape& effectShape) {
     simpad::SimPad* pad = rig.Bind(id);
     if (!pad) return {};
-    BuiltEffect effect(effectSpec);
+    BuiltEffect effect(effectShape);
     rig.Download(id, effect);
     const int at = WaitForDriven(*pad, 3000);
     if (at < 0) return {};
@@ -49,7 +49,7 @@ TEST(Playback, AConstantForceReachesThePadScaledByTheStoredStrength) {
                 kModel47, padhost::VibrationRecord(static_cast<uint32_t>(c.MotorPower), 170, 0));
         Rig rig;
         ASSERT_TRUE(rig.Ok());
-        const Driven d = FirstDriven(rig, 0, EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+        const Driven d = FirstDriven(rig, 0, EffectShape::Constant(10000, kInfinite).WithPolar(0));
         EXPECT_EQ(d.Motor1, c.Expected) << "MotorPower " << c.MotorPower << " (-1: no key)";
         EXPECT_EQ(d.Motor2, 0) << "MotorPower " << c.MotorPower;
         EXPECT_EQ(rig.Release(), 0u);
@@ -68,7 +68,7 @@ TEST(Playback, ThePolarDirectionChoosesTheMotors) {
     const Case cases[] = {{0, 0x1F, 0}, {9000, 0, 0x1F}, {4500, 0x18, 0x18}, {18000, 0x1F, 0}, {27000, 0, 0x1F}};
     DWORD id = 0;
     for (const Case& c : cases) {
-        const Driven d = FirstDriven(rig, id++, EffectSpec::Constant(10000, kInfinite).WithPolar(c.Direction));
+        const Driven d = FirstDriven(rig, id++, EffectShape::Constant(10000, kInfinite).WithPolar(c.Direction));
         EXPECT_EQ(d.Motor1, c.Motor1) << "polar " << c.Direction;
         EXPECT_EQ(d.Motor2, c.Motor2) << "polar " << c.Direction;
     }
@@ -80,16 +80,16 @@ TEST(Playback, CartesianDirectionsSplitByTheirRatioAndOtherCoordinatesDriveBoth)
     Rig rig;
     ASSERT_TRUE(rig.Ok());
     // 1:3 gives 2500 and 7500.
-    Driven d = FirstDriven(rig, 0, EffectSpec::Constant(10000, kInfinite).WithCartesian(1, 3));
+    Driven d = FirstDriven(rig, 0, EffectShape::Constant(10000, kInfinite).WithCartesian(1, 3));
     EXPECT_EQ(d.Motor1, 0x0D);
     EXPECT_EQ(d.Motor2, 0x19);
-    d = FirstDriven(rig, 1, EffectSpec::Constant(10000, kInfinite).WithCartesian(500));
+    d = FirstDriven(rig, 1, EffectShape::Constant(10000, kInfinite).WithCartesian(500));
     EXPECT_EQ(d.Motor1, 0x1F) << "one cartesian axis drives both motors";
     EXPECT_EQ(d.Motor2, 0x1F);
-    d = FirstDriven(rig, 2, EffectSpec::Constant(10000, kInfinite).WithCartesian(0, 0));
+    d = FirstDriven(rig, 2, EffectShape::Constant(10000, kInfinite).WithCartesian(0, 0));
     EXPECT_EQ(d.Motor1, 0x1F) << "a cartesian direction of (0, 0) drives both motors";
     EXPECT_EQ(d.Motor2, 0x1F);
-    EffectSpec spherical = EffectSpec::Constant(10000, kInfinite);
+    EffectShape spherical = EffectShape::Constant(10000, kInfinite);
     spherical.Coordinates = padhost::kSpherical;
     spherical.Directions[0] = 9000;
     d = FirstDriven(rig, 3, spherical);
@@ -104,7 +104,7 @@ TEST(Playback, EffectGainAndDeviceGainScaleTheLevelAndTheDeviceGainStopsAtFull) 
     ASSERT_TRUE(rig.Ok());
     // 10000 x 5000 / 10000 x 5000 / 10000 = 2500.
     ASSERT_TRUE(rig.Bind(0, kModel47, 5000));
-    BuiltEffect half(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithGain(5000));
+    BuiltEffect half(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithGain(5000));
     rig.Download(0, half);
     int at = WaitForDriven(rig.Pad(0), 3000);
     ASSERT_GE(at, 0);
@@ -112,7 +112,7 @@ TEST(Playback, EffectGainAndDeviceGainScaleTheLevelAndTheDeviceGainStopsAtFull) 
 
     // 20000 is stored as 10000: 5000 stays 5000 (a gain kept at 20000 would give 10000).
     ASSERT_TRUE(rig.Bind(1, kModel47, 20000));
-    BuiltEffect force(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
+    BuiltEffect force(EffectShape::Constant(5000, kInfinite).WithPolar(0));
     rig.Download(1, force);
     at = WaitForDriven(rig.Pad(1), 3000);
     ASSERT_GE(at, 0);
@@ -132,7 +132,7 @@ TEST(Playback, AOneSecondConstantForceEndsWithAllOffAndReadsBackStopped) {
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
-    BuiltEffect effect(EffectSpec::Constant(10000, 1000000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 1000000).WithPolar(0));
     const DWORD handle = rig.Download(0, effect);
     const int on = WaitForDriven(*pad, 2000);
     ASSERT_GE(on, 0);
@@ -159,7 +159,7 @@ TEST(Playback, AStartDelayHoldsTheEffectBack) {
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
     ASSERT_TRUE(pad->WaitForQuiet(100, 2000));
-    BuiltEffect effect(EffectSpec::Constant(10000, 200000).WithPolar(0).WithStartDelay(300000));
+    BuiltEffect effect(EffectShape::Constant(10000, 200000).WithPolar(0).WithStartDelay(300000));
     const double asked = pad->NowMs();
     const DWORD handle = rig.Download(0, effect);
     EXPECT_EQ(rig.Status(0, handle), static_cast<DWORD>(DIEGES_PLAYING)) << "a delayed effect already plays";
@@ -178,7 +178,7 @@ TEST(Playback, AnAttackRisesFromItsLevelAndAFadeFallsAfterTheFullDuration) {
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
     // Attack 300 ms from 0, sustain 500 ms, fade 300 ms to 0: over at 1100 ms.
-    BuiltEffect effect(EffectSpec::Constant(10000, 500000).WithPolar(0).WithEnvelope(0, 300000, 0, 300000));
+    BuiltEffect effect(EffectShape::Constant(10000, 500000).WithPolar(0).WithEnvelope(0, 300000, 0, 300000));
     rig.Download(0, effect);
     const int on = WaitForDriven(*pad, 2000);
     ASSERT_GE(on, 0);
@@ -215,8 +215,8 @@ TEST(Playback, ARampFromEightThousandToTwoThousandPlaysFromSixThousandDownToNoth
     simpad::SimPad* down = rig.Bind(0);
     simpad::SimPad* up = rig.Bind(1);
     ASSERT_TRUE(down && up);
-    BuiltEffect falling(EffectSpec::Ramp(8000, 2000, 600000).WithPolar(0));
-    BuiltEffect rising(EffectSpec::Ramp(2000, 8000, 600000).WithPolar(0));
+    BuiltEffect falling(EffectShape::Ramp(8000, 2000, 600000).WithPolar(0));
+    BuiltEffect rising(EffectShape::Ramp(2000, 8000, 600000).WithPolar(0));
     rig.Download(0, falling);
     rig.Download(1, rising);
     const auto allOff = [](const simpad::PadReport& r) { return r.IsAllOff(); };
@@ -251,7 +251,7 @@ TEST(Playback, TwoEffectsOnOneMotorAddUpAndAreClampedAtFull) {
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
-    BuiltEffect six(EffectSpec::Constant(6000, kInfinite).WithPolar(0));
+    BuiltEffect six(EffectShape::Constant(6000, kInfinite).WithPolar(0));
     const DWORD first = rig.Download(0, six);
     const DWORD second = rig.Download(0, six);
     EXPECT_GE(WaitForReport(*pad, [](const simpad::PadReport& r) { return r.Motor1() == 0x1F; }, 2000), 0)
@@ -275,7 +275,7 @@ TEST(Playback, EachPeriodicKindMovesTheMotorAndEndsOnSchedule) {
     DWORD id = 0;
     for (uint32_t kind : kinds) {
         ASSERT_TRUE(rig.Bind(id));
-        effects.push_back(std::make_unique<BuiltEffect>(EffectSpec::Periodic(kind, 10000, 100000, 400000).WithPolar(0)));
+        effects.push_back(std::make_unique<BuiltEffect>(EffectShape::Periodic(kind, 10000, 100000, 400000).WithPolar(0)));
         handles.push_back(rig.Download(id, *effects.back()));
         ++id;
     }
@@ -312,7 +312,7 @@ TEST(Playback, ASquareWaveWithTimeCycle170IsOnForFiftyAndOffForFiftyMilliseconds
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
-    BuiltEffect square(EffectSpec::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
+    BuiltEffect square(EffectShape::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
     rig.Download(0, square);
     ASSERT_TRUE(WaitUntil([&] { return Motor1Edges(pad->Reports()).size() >= 25; }, 4000))
         << Describe(pad->Reports());
@@ -335,7 +335,7 @@ TEST(Playback, ASquareWaveWithTimeCycle0PlaysAThirdOfItsPeriod) {
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
-    BuiltEffect square(EffectSpec::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
+    BuiltEffect square(EffectShape::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
     rig.Download(0, square);
     ASSERT_TRUE(WaitUntil([&] { return Motor1Edges(pad->Reports()).size() >= 40; }, 4000));
     const std::vector<Edge> edges = Motor1Edges(pad->Reports());
@@ -353,9 +353,9 @@ TEST(Playback, IdsSevenToElevenStopAtOnceAndMoveNothing) {
         const DWORD id = effectId - 7;
         simpad::SimPad* pad = rig.Bind(id);
         ASSERT_TRUE(pad);
-        EffectSpec effectSpec = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
-        effectSpec.EffectId = effectId;
-        BuiltEffect effect(effectSpec);
+        EffectShape effectShape = EffectShape::Constant(10000, kInfinite).WithPolar(0);
+        effectShape.EffectId = effectId;
+        BuiltEffect effect(effectShape);
         const DWORD handle = rig.Download(id, effect);
         EXPECT_TRUE(WaitUntil([&] { return rig.Status(id, handle) == 0; }, 300))
             << "effect id " << effectId << " is stopped by the next step";
@@ -374,9 +374,9 @@ TEST(Playback, IdsTwelveAndAboveKeepPlayingWithoutMovingAMotor) {
         simpad::SimPad* pad = rig.Bind(id);
         ASSERT_TRUE(pad);
         // Even with a duration: these ids are never evaluated, so never finished.
-        EffectSpec effectSpec = EffectSpec::Constant(10000, 100000).WithPolar(0);
-        effectSpec.EffectId = effectId;
-        BuiltEffect effect(effectSpec);
+        EffectShape effectShape = EffectShape::Constant(10000, 100000).WithPolar(0);
+        effectShape.EffectId = effectId;
+        BuiltEffect effect(effectShape);
         const DWORD handle = rig.Download(id, effect);
         ::Sleep(300);
         EXPECT_EQ(rig.Status(id, handle), static_cast<DWORD>(DIEGES_PLAYING)) << "effect id " << effectId;

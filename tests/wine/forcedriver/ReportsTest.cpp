@@ -8,16 +8,16 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 
 namespace {
 
 // The first report that moves a motor, after binding id to a fresh pad and
 // playing the effect at full gains with strength and period as asked.
-simpad::PadReport FirstDrivenReport(Rig& rig, DWORD id, const EffectSpec& effectSpec) {
+simpad::PadReport FirstDrivenReport(Rig& rig, DWORD id, const EffectShape& effectShape) {
     simpad::SimPad* pad = rig.Bind(id);
     if (!pad) return {};
-    BuiltEffect effect(effectSpec);
+    BuiltEffect effect(effectShape);
     rig.Download(id, effect);
     const int at = WaitForDriven(*pad, 3000);
     if (at < 0) {
@@ -44,14 +44,14 @@ TEST(MotorReports, LevelsBecomeReportIdMotorOneMotorTwoAndAZeroByte) {
     ASSERT_TRUE(rig.Ok());
 
     // (10000, 0): full on motor 1 only.
-    ExpectBytes(FirstDrivenReport(rig, 0, EffectSpec::Constant(10000, padhost::kInfinite).WithPolar(0)), 0x1F, 0x00);
+    ExpectBytes(FirstDrivenReport(rig, 0, EffectShape::Constant(10000, padhost::kInfinite).WithPolar(0)), 0x1F, 0x00);
     // (434, 435): a cartesian 434:435 split of 869 gives exactly those levels.
-    ExpectBytes(FirstDrivenReport(rig, 1, EffectSpec::Constant(869, padhost::kInfinite).WithCartesian(434, 435)), 0x08,
+    ExpectBytes(FirstDrivenReport(rig, 1, EffectShape::Constant(869, padhost::kInfinite).WithCartesian(434, 435)), 0x08,
                 0x09);
     // (1, 0): the smallest level still turns the motor at its lowest value.
-    ExpectBytes(FirstDrivenReport(rig, 2, EffectSpec::Constant(1, padhost::kInfinite).WithPolar(0)), 0x08, 0x00);
+    ExpectBytes(FirstDrivenReport(rig, 2, EffectShape::Constant(1, padhost::kInfinite).WithPolar(0)), 0x08, 0x00);
     // (0, 10000).
-    ExpectBytes(FirstDrivenReport(rig, 3, EffectSpec::Constant(10000, padhost::kInfinite).WithPolar(9000)), 0x00, 0x1F);
+    ExpectBytes(FirstDrivenReport(rig, 3, EffectShape::Constant(10000, padhost::kInfinite).WithPolar(9000)), 0x00, 0x1F);
     EXPECT_EQ(rig.Release(), 0u);
 }
 
@@ -64,7 +64,7 @@ TEST(MotorReports, AnEffectsEndSendsTheAllOffReportSixTimesAndThenNothing) {
     ASSERT_TRUE(pad->WaitForQuiet(300, 3000)) << "binding's reports settle";
     pad->Clear();
 
-    BuiltEffect effect(EffectSpec::Constant(10000, 100000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 100000).WithPolar(0));
     rig.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad, 2000), 0);
     ASSERT_TRUE(pad->WaitForQuiet(400, 4000)) << "the pad goes quiet after the effect";
@@ -86,7 +86,7 @@ TEST(MotorReports, AnIdleDeviceMakesNoFileOperation) {
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
     // An effect that plays and ends, then nothing for the device to do.
-    BuiltEffect effect(EffectSpec::Constant(10000, 50000).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, 50000).WithPolar(0));
     rig.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad, 2000), 0);
     ASSERT_TRUE(pad->WaitForQuiet(300, 4000));

@@ -21,7 +21,7 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 namespace {
@@ -48,7 +48,7 @@ void DeleteModelKey(const std::string& model) {
 int FirstMotor1(Rig& rig, DWORD id, uint16_t productId) {
     simpad::SimPad* pad = rig.Bind(id, productId);
     if (!pad) return -1;
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     rig.Download(id, effect);
     const int at = WaitForDriven(*pad, 3000);
     return at < 0 ? -1 : pad->Reports()[at].Motor1();
@@ -58,7 +58,7 @@ int FirstMotor1(Rig& rig, DWORD id, uint16_t productId) {
 std::vector<Edge> SquareEdges(Rig& rig, size_t count, DWORD timeoutMs) {
     simpad::SimPad* pad = rig.Bind(0);
     if (!pad) return {};
-    BuiltEffect square(EffectSpec::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
+    BuiltEffect square(EffectShape::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
     rig.Download(0, square);
     WaitUntil([&] { return Motor1Edges(pad->Reports()).size() >= count; }, timeoutMs);
     return Motor1Edges(pad->Reports());
@@ -102,7 +102,7 @@ TEST(SettingsIntake, AutoModeDrawsThePeriodAnewAtEveryStepWhateverTheTimeCycle) 
     ASSERT_TRUE(rig.Ok());
     simpad::SimPad* pad = rig.Bind(0);
     ASSERT_TRUE(pad);
-    BuiltEffect square(EffectSpec::Periodic(padhost::kSquare, 10000, 100000, 1000000).WithPolar(0));
+    BuiltEffect square(EffectShape::Periodic(padhost::kSquare, 10000, 100000, 1000000).WithPolar(0));
     const DWORD handle = rig.Download(0, square);
     ASSERT_TRUE(WaitUntil([&] { return rig.Status(0, handle) == 0; }, 3000));
     ASSERT_TRUE(pad->WaitForQuiet(50, 2000));
@@ -167,7 +167,7 @@ TEST(SettingsIntake, AJoystickTheQueryDoesNotKnowGetsTheAllZeroRecord) {
     ASSERT_EQ(rig.Driver()->DeviceID(DIRECTINPUT_VERSION, 4, TRUE, 4, &init), S_OK);
     EXPECT_GT(padhost::JoystickQueries(), queries) << "binding asked for the joystick";
     ASSERT_EQ(rig.Driver()->SetGain(4, 10000), S_OK);
-    BuiltEffect effect(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     rig.Download(4, effect);
     const int at = WaitForDriven(pad, 3000);
     ASSERT_GE(at, 0);

@@ -20,7 +20,7 @@
 
 using namespace fftest;
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 namespace {
@@ -46,12 +46,12 @@ std::unique_ptr<BuiltEffect> RandomEffect(Dice& dice) {
     const DWORD durations[] = {10000, 50000, 200000, kInfinite};
     const DWORD duration = durations[dice.Roll(4)];
     const LONG magnitude = static_cast<LONG>(dice.Roll(20001)) - 10000;
-    EffectSpec effectSpec = kind == padhost::kConstant ? EffectSpec::Constant(magnitude, duration)
-                      : kind == padhost::kRamp  ? EffectSpec::Ramp(magnitude, -magnitude, duration)
-                                                : EffectSpec::Periodic(kind, dice.Roll(10001), 20000 + dice.Roll(200000), duration);
-    effectSpec.WithPolar(static_cast<LONG>(dice.Roll(36000)));
-    if (dice.Roll(3) == 0) effectSpec.WithEnvelope(dice.Roll(10001), dice.Roll(100000), dice.Roll(10001), dice.Roll(100000));
-    return std::make_unique<BuiltEffect>(effectSpec);
+    EffectShape effectShape = kind == padhost::kConstant ? EffectShape::Constant(magnitude, duration)
+                      : kind == padhost::kRamp  ? EffectShape::Ramp(magnitude, -magnitude, duration)
+                                                : EffectShape::Periodic(kind, dice.Roll(10001), 20000 + dice.Roll(200000), duration);
+    effectShape.WithPolar(static_cast<LONG>(dice.Roll(36000)));
+    if (dice.Roll(3) == 0) effectShape.WithEnvelope(dice.Roll(10001), dice.Roll(100000), dice.Roll(10001), dice.Roll(100000));
+    return std::make_unique<BuiltEffect>(effectShape);
 }
 
 struct Tally {

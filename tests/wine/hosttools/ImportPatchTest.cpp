@@ -127,7 +127,7 @@ TEST_F(ImportPatchTest, BindingAsksTheTableAndTheDriverReadsTheKeyOfThatProduct)
     ASSERT_EQ(host->Driver()->SetGain(0, 10000), S_OK);
     ASSERT_EQ(host->Driver()->SetGain(1, 10000), S_OK);
 
-    BuiltEffect force(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect force(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD h0 = 0, h1 = 0;
     ASSERT_EQ(host->Download(0, force, &h0), S_OK);
     ASSERT_EQ(host->Download(1, force, &h1), S_OK);

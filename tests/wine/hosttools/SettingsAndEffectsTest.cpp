@@ -65,7 +65,7 @@ TEST(SettingsKey, ValuesOfAnyLengthAndTypeAreStoredAsGivenAndOtherModelsKeepThei
 }
 
 TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStorage) {
-    BuiltEffect constant(EffectSpec::Constant(-7000, 250000).WithPolar(4500).WithEnvelope(100, 2000, 300, 4000));
+    BuiltEffect constant(EffectShape::Constant(-7000, 250000).WithPolar(4500).WithEnvelope(100, 2000, 300, 4000));
     const DIEFFECT* e = constant.Get();
     EXPECT_EQ(e->dwSize, 56u);
     EXPECT_EQ(e->dwFlags & (DIEFF_POLAR | DIEFF_CARTESIAN), static_cast<DWORD>(DIEFF_POLAR));
@@ -80,7 +80,7 @@ TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStor
     EXPECT_EQ(e->lpEnvelope->dwFadeLevel, 300u);
     EXPECT_EQ(constant.EffectId(), 0u);
 
-    BuiltEffect ramp(EffectSpec::Ramp(8000, 2000, 1000000).WithCartesian(1, 3));
+    BuiltEffect ramp(EffectShape::Ramp(8000, 2000, 1000000).WithCartesian(1, 3));
     ASSERT_EQ(ramp.Get()->cbTypeSpecificParams, sizeof(DIRAMPFORCE));
     EXPECT_EQ(static_cast<const DIRAMPFORCE*>(ramp.Get()->lpvTypeSpecificParams)->lEnd, 2000);
     EXPECT_EQ(ramp.Get()->dwFlags & DIEFF_CARTESIAN, static_cast<DWORD>(DIEFF_CARTESIAN));
@@ -88,7 +88,7 @@ TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStor
     EXPECT_EQ(ramp.Get()->lpEnvelope, nullptr) << "no envelope unless asked";
 
     for (uint32_t kind = kSquare; kind <= kSawtoothDown; ++kind) {
-        BuiltEffect periodic(EffectSpec::Periodic(kind, 9000, 40000, kInfinite).WithOffset(-100).WithPhase(9000));
+        BuiltEffect periodic(EffectShape::Periodic(kind, 9000, 40000, kInfinite).WithOffset(-100).WithPhase(9000));
         ASSERT_EQ(periodic.Get()->cbTypeSpecificParams, sizeof(DIPERIODIC)) << "kind " << kind;
         const auto* p = static_cast<const DIPERIODIC*>(periodic.Get()->lpvTypeSpecificParams);
         EXPECT_EQ(p->dwMagnitude, 9000u);
@@ -98,7 +98,7 @@ TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStor
         EXPECT_EQ(periodic.EffectId(), kind);
     }
 
-    EffectSpec silent;
+    EffectShape silent;
     silent.EffectId = 12;
     BuiltEffect none(silent);
     EXPECT_EQ(none.Get()->cbTypeSpecificParams, 0u);
@@ -106,10 +106,10 @@ TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStor
 }
 
 TEST(BuiltEffectLayout, TheDirectX5FormEndsBeforeTheStartDelayAndPoisonsWhatLiesPast) {
-    BuiltEffect old(EffectSpec::Constant(10000, 1000000).WithStartDelay(5000), EffectForm::DirectX5);
+    BuiltEffect old(EffectShape::Constant(10000, 1000000).WithStartDelay(5000), EffectForm::DirectX5);
     EXPECT_EQ(old.Get()->dwSize, 52u);
     EXPECT_EQ(old.Get()->dwStartDelay, kPastTheEndStartDelay) << "a driver that reads past the end waits an hour";
-    BuiltEffect current(EffectSpec::Constant(10000, 1000000).WithStartDelay(5000));
+    BuiltEffect current(EffectShape::Constant(10000, 1000000).WithStartDelay(5000));
     EXPECT_EQ(current.Get()->dwStartDelay, 5000u);
 }
 

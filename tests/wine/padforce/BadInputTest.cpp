@@ -11,7 +11,7 @@ namespace {
 
 using padhost::BuiltEffect;
 using padhost::EffectForm;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 HRESULT Create(BoundDriver& d, BuiltEffect& e, DWORD* handle, DWORD flags = DIEP_ALLPARAMS | DIEP_START) {
@@ -21,21 +21,21 @@ HRESULT Create(BoundDriver& d, BuiltEffect& e, DWORD* handle, DWORD flags = DIEP
 
 TEST(BadEffects, AStructureShorterThanDirectX5IsRefusedAndNothingIsStored) {
     BoundDriver d;
-    BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     e.Raw().dwSize = 51;
     DWORD h = 0;
     EXPECT_EQ(Create(d, e, &h), E_INVALIDARG);
     EXPECT_EQ(h, 0u);
     e.Raw().dwSize = 0;
     EXPECT_EQ(Create(d, e, &h), E_INVALIDARG);
-    BuiltEffect good(EffectSpec::Constant(1000, kInfinite));
+    BuiltEffect good(EffectShape::Constant(1000, kInfinite));
     EXPECT_EQ(Create(d, good, &h), S_OK);
     EXPECT_EQ(h, 1u) << "the refused effects took no handle";
 }
 
 TEST(BadEffects, TheDirectX5StructurePlaysAtOnceWithoutReadingPastItsEnd) {
     BoundDriver d;
-    BuiltEffect old(EffectSpec::Constant(10000, kInfinite).WithPolar(0), EffectForm::DirectX5);
+    BuiltEffect old(EffectShape::Constant(10000, kInfinite).WithPolar(0), EffectForm::DirectX5);
     DWORD h = 0;
     ASSERT_EQ(Create(d, old, &h), S_OK);
     EXPECT_TRUE(d.WaitForValues(0x1F, 0, 1000)) << "no start delay was read from past the structure";
@@ -43,7 +43,7 @@ TEST(BadEffects, TheDirectX5StructurePlaysAtOnceWithoutReadingPastItsEnd) {
 
 TEST(BadEffects, TheDirectX6StructureHonoursItsStartDelay) {
     BoundDriver d;
-    d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithStartDelay(300000));
+    d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithStartDelay(300000));
     const double asked = d.pad.NowMs();
     ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
     EXPECT_GE(d.pad.Reports()[0].Ms() - asked, 280.0);
@@ -51,18 +51,18 @@ TEST(BadEffects, TheDirectX6StructureHonoursItsStartDelay) {
 
 TEST(BadEffects, MoreThanFourAxesAreRefusedAtCreationAndOnUpdate) {
     BoundDriver d;
-    EffectSpec effectSpec = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
-    effectSpec.AxisCount = 5;
-    BuiltEffect five(effectSpec);
+    EffectShape effectShape = EffectShape::Constant(10000, kInfinite).WithPolar(0);
+    effectShape.AxisCount = 5;
+    BuiltEffect five(effectShape);
     DWORD h = 0;
     EXPECT_EQ(Create(d, five, &h), E_INVALIDARG);
     EXPECT_EQ(h, 0u);
 
-    const DWORD kept = d.Start(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
+    const DWORD kept = d.Start(EffectShape::Constant(5000, kInfinite).WithPolar(0));
     ASSERT_TRUE(d.WaitForValues(Value(5000), 0));
-    effectSpec.AxisCount = 8;
-    effectSpec.Directions[0] = 9000;
-    BuiltEffect update(effectSpec);
+    effectShape.AxisCount = 8;
+    effectShape.Directions[0] = 9000;
+    BuiltEffect update(effectShape);
     for (DWORD flags : {DIEP_AXES, DIEP_DIRECTION}) {
         DWORD handle = kept;
         EXPECT_EQ(d.host->Download(0, update, &handle, flags), E_INVALIDARG);
@@ -70,34 +70,34 @@ TEST(BadEffects, MoreThanFourAxesAreRefusedAtCreationAndOnUpdate) {
     ::Sleep(50);
     EXPECT_EQ(d.pad.Reports().back().Motor1(), Value(5000)) << "the refused update changed nothing";
     // Four axes are fine.
-    effectSpec.AxisCount = 4;
-    BuiltEffect four(effectSpec);
+    effectShape.AxisCount = 4;
+    BuiltEffect four(effectShape);
     EXPECT_EQ(Create(d, four, &h), S_OK);
 }
 
 TEST(BadEffects, NullArraysBehindNonzeroCountsAreRefusedWhereTheyAreRead) {
     BoundDriver d;
     {
-        BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+        BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
         e.Raw().rglDirection = nullptr;
         DWORD h = 0;
         EXPECT_EQ(Create(d, e, &h), E_INVALIDARG);
     }
     {
-        BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+        BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
         e.Raw().rgdwAxes = nullptr;
         DWORD h = 0;
         EXPECT_EQ(Create(d, e, &h), E_INVALIDARG);
     }
     {
-        BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+        BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
         e.Raw().lpvTypeSpecificParams = nullptr;
         DWORD h = 0;
         EXPECT_EQ(Create(d, e, &h), E_INVALIDARG);
     }
     // An update reads only what its flags name.
-    const DWORD h = d.Start(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
-    BuiltEffect gainOnly(EffectSpec::Constant(5000, kInfinite).WithPolar(0).WithGain(10000));
+    const DWORD h = d.Start(EffectShape::Constant(5000, kInfinite).WithPolar(0));
+    BuiltEffect gainOnly(EffectShape::Constant(5000, kInfinite).WithPolar(0).WithGain(10000));
     gainOnly.Raw().rglDirection = nullptr;
     gainOnly.Raw().rgdwAxes = nullptr;
     gainOnly.Raw().lpvTypeSpecificParams = nullptr;
@@ -110,9 +110,9 @@ TEST(BadEffects, MissingOrShortParameterBlocksAreStoredPlaySilentlyAndEndOnTime)
     BoundDriver d;
     for (uint32_t kind = 0; kind <= 6; ++kind) {
         for (DWORD size : {0u, 3u}) {
-            EffectSpec effectSpec = EffectSpec::Periodic(kind, 10000, 999, 100000).WithPolar(0);
-            effectSpec.EffectId = kind;
-            BuiltEffect e(effectSpec);
+            EffectShape effectShape = EffectShape::Periodic(kind, 10000, 999, 100000).WithPolar(0);
+            effectShape.EffectId = kind;
+            BuiltEffect e(effectShape);
             e.Raw().cbTypeSpecificParams = size;
             if (size == 0) e.Raw().lpvTypeSpecificParams = nullptr;
             DWORD h = 0;
@@ -126,7 +126,7 @@ TEST(BadEffects, MissingOrShortParameterBlocksAreStoredPlaySilentlyAndEndOnTime)
 
 TEST(BadEffects, NullOutPointersAreRefused) {
     BoundDriver d;
-    BuiltEffect e(EffectSpec::Constant(1000, kInfinite));
+    BuiltEffect e(EffectShape::Constant(1000, kInfinite));
     DWORD h = 0;
     EXPECT_EQ(d.Driver()->DownloadEffect(0, 0, nullptr, e.Get(), DIEP_ALLPARAMS), E_POINTER);
     EXPECT_EQ(d.Driver()->DownloadEffect(0, 0, &h, nullptr, DIEP_ALLPARAMS), E_POINTER);
@@ -144,15 +144,15 @@ TEST(BadEffects, ExtremeDurationsPeriodsMagnitudesAndDirectionsStayWithinFullSca
     const int32_t directions[] = {-1, -36000, INT_MIN, 36000, 45000, INT_MAX};
     for (uint32_t kind = 0; kind <= 6; ++kind) {
         for (uint32_t t : times) {
-            EffectSpec effectSpec = EffectSpec::Periodic(kind, 0, t, t);
-            effectSpec.EffectId = kind;
-            effectSpec.Magnitude = magnitudes[(kind + t) % 5];
-            effectSpec.RampStart = INT_MIN;
-            effectSpec.RampEnd = INT_MAX;
-            effectSpec.WithPolar(directions[(kind * 7 + t) % 6]).WithEnvelope(0xFFFFFFFFu, t, 0xFFFFFFFFu, t);
-            effectSpec.Gain = 0xFFFFFFFFu;
-            effectSpec.StartDelay = t == kInfinite ? 0 : t % 1000;
-            d.Start(effectSpec);
+            EffectShape effectShape = EffectShape::Periodic(kind, 0, t, t);
+            effectShape.EffectId = kind;
+            effectShape.Magnitude = magnitudes[(kind + t) % 5];
+            effectShape.RampStart = INT_MIN;
+            effectShape.RampEnd = INT_MAX;
+            effectShape.WithPolar(directions[(kind * 7 + t) % 6]).WithEnvelope(0xFFFFFFFFu, t, 0xFFFFFFFFu, t);
+            effectShape.Gain = 0xFFFFFFFFu;
+            effectShape.StartDelay = t == kInfinite ? 0 : t % 1000;
+            d.Start(effectShape);
         }
     }
     ::Sleep(200);
@@ -167,21 +167,21 @@ TEST(BadEffects, ExtremeDurationsPeriodsMagnitudesAndDirectionsStayWithinFullSca
 
 TEST(BadEffects, NegativePolarDirectionsGiveNoOutputAndFullTurnsWrap) {
     BoundDriver d;
-    const DWORD neg = d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(-9000));
+    const DWORD neg = d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(-9000));
     ::Sleep(100);
     EXPECT_EQ(d.pad.ReportCount(), 0u) << "a negative direction moves nothing";
     d.Driver()->DestroyEffect(0, neg);
-    d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(36000 + 9000));
+    d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(36000 + 9000));
     EXPECT_TRUE(d.WaitForValues(0, 0x1F)) << "450 degrees is 90 degrees";
 }
 
 TEST(BadEffects, NoRestartOnAPlayingEffectAppliesTheParametersAndAnswersOk) {
     BoundDriver d;
-    EffectSpec effectSpec = EffectSpec::Constant(3000, kInfinite).WithPolar(0);
-    const DWORD h = d.Start(effectSpec);
+    EffectShape effectShape = EffectShape::Constant(3000, kInfinite).WithPolar(0);
+    const DWORD h = d.Start(effectShape);
     ASSERT_TRUE(d.WaitForValues(Value(3000), 0));
-    effectSpec.Magnitude = 9000;
-    BuiltEffect update(effectSpec);
+    effectShape.Magnitude = 9000;
+    BuiltEffect update(effectShape);
     DWORD handle = h;
     EXPECT_EQ(d.host->Download(0, update, &handle, DIEP_TYPESPECIFICPARAMS | DIEP_NORESTART), S_OK);
     EXPECT_TRUE(d.WaitForValues(Value(9000), 0));
@@ -214,7 +214,7 @@ TEST(BadBinding, APathThatCannotBeOpenedBindsAndDropsReportsSilently) {
     DIHIDFFINITINFO init{sizeof(DIHIDFFINITINFO), const_cast<LPWSTR>(nowhere.c_str()), {}};
     ASSERT_EQ(d.Driver()->DeviceID(0x0700, 4, TRUE, 4, &init), S_OK);
     d.Driver()->SetGain(4, 10000);
-    const DWORD h = d.Start(EffectSpec::Constant(10000, 100000).WithPolar(0), DIEP_ALLPARAMS | DIEP_START, 4);
+    const DWORD h = d.Start(EffectShape::Constant(10000, 100000).WithPolar(0), DIEP_ALLPARAMS | DIEP_START, 4);
     EXPECT_EQ(d.Status(h, 4), static_cast<DWORD>(DIEGES_PLAYING));
     EXPECT_TRUE(WaitForStopped(d.Driver(), 4, h, 2000)) << "the device plays on without a pad";
 }
@@ -222,7 +222,7 @@ TEST(BadBinding, APathThatCannotBeOpenedBindsAndDropsReportsSilently) {
 TEST(BadBinding, AnUnpluggedPadLosesReportsAndGetsThemAgainWhenPluggedBack) {
     BoundDriver d;
     d.pad.Unplug();
-    const DWORD h = d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     ::Sleep(100);
     ASSERT_TRUE(d.pad.Plug());
     d.Driver()->StopEffect(0, h);

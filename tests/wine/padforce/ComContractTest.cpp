@@ -13,7 +13,7 @@ namespace fftests {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 std::unique_ptr<padhost::DriverModule> Load() {
@@ -121,7 +121,7 @@ TEST(DriverArguments, ExternalIdsOfSixteenAndAboveFail) {
     DIDEVICESTATE state{sizeof state, 0, 0};
     DWORD status = 7;
     DWORD handle = 0;
-    padhost::BuiltEffect e(EffectSpec::Constant(1000, kInfinite));
+    padhost::BuiltEffect e(EffectShape::Constant(1000, kInfinite));
     for (DWORD id : {16u, 17u, 0xFFFFFFFFu}) {
         EXPECT_EQ(drv->DeviceID(0x0700, id, TRUE, id, &init), E_FAIL);
         EXPECT_EQ(drv->SetGain(id, 100), E_FAIL);
@@ -160,7 +160,7 @@ TEST(DriverArguments, ShortStructuresAreRefusedAndVersionsAreReported) {
 TEST(DriverArguments, UnboundIdsAnswerOkAndChangeNothing) {
     BoundDriver d;
     DWORD handle = 0;
-    padhost::BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    padhost::BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     EXPECT_EQ(d.Driver()->DownloadEffect(3, 0, &handle, e.Get(), DIEP_ALLPARAMS | DIEP_START), S_OK);
     EXPECT_EQ(handle, 0u);
     EXPECT_EQ(d.Driver()->SetGain(3, 5000), S_OK);
@@ -179,13 +179,13 @@ TEST(DriverArguments, DeviceIdEndingABindingKeepsTheDeviceAndASecondBeginSendsNo
     EXPECT_EQ(d.Driver()->DeviceID(0x0700, 0, TRUE, 0, &init), S_OK);
     ::Sleep(50);
     EXPECT_EQ(d.pad.OpenCount(), 0u) << "an open entry is neither rebuilt nor sent an all-off report";
-    d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     EXPECT_TRUE(d.WaitForValues(0x1F, 0)) << "the device still plays";
 }
 
 TEST(DriverGain, TheDeviceGainIsLimitedToFullScaleAndStartsAtZero) {
     BoundDriver none(170, 170, 0, 0);
-    none.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    none.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     ::Sleep(100);
     EXPECT_EQ(none.pad.ReportCount(), 0u) << "no motor runs at gain 0";
     ASSERT_EQ(none.Driver()->SetGain(0, 20000), S_OK);
@@ -206,7 +206,7 @@ TEST(FinalRelease, StopsEveryDeviceThreadAndSendsEachDeviceItsAllOffReportLast) 
     host->Driver()->SetGain(0, 10000);
     host->Driver()->SetGain(1, 10000);
     DWORD h0 = 0, h1 = 0;
-    padhost::BuiltEffect e(EffectSpec::Periodic(padhost::kSawtoothUp, 10000, 20000, kInfinite).WithPolar(0));
+    padhost::BuiltEffect e(EffectShape::Periodic(padhost::kSawtoothUp, 10000, 20000, kInfinite).WithPolar(0));
     ASSERT_EQ(host->Download(0, e, &h0), S_OK);
     ASSERT_EQ(host->Download(1, e, &h1), S_OK);
     ::Sleep(200);

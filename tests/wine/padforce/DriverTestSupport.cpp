@@ -60,8 +60,8 @@ BoundDriver::~BoundDriver() {
     padhost::RemoveSettings(pad::kProductId);
 }
 
-DWORD BoundDriver::Start(const padhost::EffectSpec& effectSpec, DWORD flags, DWORD id) {
-    padhost::BuiltEffect effect(effectSpec);
+DWORD BoundDriver::Start(const padhost::EffectShape& effectShape, DWORD flags, DWORD id) {
+    padhost::BuiltEffect effect(effectShape);
     DWORD handle = 0;
     EXPECT_EQ(host->Download(id, effect, &handle, flags), S_OK);
     EXPECT_NE(handle, 0u);

@@ -40,7 +40,7 @@ public:
 
     IDirectInputEffectDriver* Driver() const { return host->Driver(); }
     // Downloads (and by default starts) an effect; fails the test if the driver refuses it.
-    DWORD Start(const padhost::EffectSpec& effectSpec, DWORD flags = DIEP_ALLPARAMS | DIEP_START, DWORD id = 0);
+    DWORD Start(const padhost::EffectShape& effectShape, DWORD flags = DIEP_ALLPARAMS | DIEP_START, DWORD id = 0);
     DWORD Status(DWORD handle, DWORD id = 0) const;
     // Waits for the first report whose motor values are (m1, m2).
     bool WaitForValues(uint8_t m1, uint8_t m2, DWORD timeoutMs = 3000) const;

@@ -11,7 +11,7 @@ namespace fftests {
 namespace {
 
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 uint8_t MaxMotor1(const std::vector<simpad::PadReport>& reports) {
@@ -22,33 +22,33 @@ uint8_t MaxMotor1(const std::vector<simpad::PadReport>& reports) {
 
 TEST(EffectHandles, FirstIsOneAndAFreedHandleIsGivenAgain) {
     BoundDriver d;
-    const DWORD a = d.Start(EffectSpec::Constant(1000, kInfinite), DIEP_ALLPARAMS);
-    const DWORD b = d.Start(EffectSpec::Constant(1000, kInfinite), DIEP_ALLPARAMS);
+    const DWORD a = d.Start(EffectShape::Constant(1000, kInfinite), DIEP_ALLPARAMS);
+    const DWORD b = d.Start(EffectShape::Constant(1000, kInfinite), DIEP_ALLPARAMS);
     EXPECT_EQ(a, 1u);
     EXPECT_EQ(b, 2u);
     ASSERT_EQ(d.Driver()->DestroyEffect(0, a), S_OK);
-    EXPECT_EQ(d.Start(EffectSpec::Constant(1000, kInfinite), DIEP_ALLPARAMS), 1u);
-    EXPECT_EQ(d.Start(EffectSpec::Constant(1000, kInfinite), DIEP_ALLPARAMS), 3u);
+    EXPECT_EQ(d.Start(EffectShape::Constant(1000, kInfinite), DIEP_ALLPARAMS), 1u);
+    EXPECT_EQ(d.Start(EffectShape::Constant(1000, kInfinite), DIEP_ALLPARAMS), 3u);
 }
 
 TEST(EffectHandles, ResetEmptiesTheListStopsTheMotorsAndHandsOutOneAgain) {
     BoundDriver d;
-    const DWORD a = d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
-    d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(9000));
+    const DWORD a = d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
+    d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(9000));
     ASSERT_TRUE(d.WaitForValues(0x1F, 0x1F));
     ASSERT_EQ(d.Driver()->SendForceFeedbackCommand(0, DISFFC_RESET), S_OK);
     EXPECT_EQ(d.Status(a), 0u) << "a reset effect is gone";
     EXPECT_TRUE(d.LastAfterQuiet()->IsAllOff());
-    EXPECT_EQ(d.Start(EffectSpec::Constant(1000, kInfinite), DIEP_ALLPARAMS), 1u);
+    EXPECT_EQ(d.Start(EffectShape::Constant(1000, kInfinite), DIEP_ALLPARAMS), 1u);
 }
 
 TEST(EffectPlay, DownloadWithStartOnAPlayingEffectRestartsItsTime) {
     BoundDriver d;
-    const DWORD h = d.Start(EffectSpec::Constant(10000, 400000).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Constant(10000, 400000).WithPolar(0));
     ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
     const double began = d.pad.Reports()[0].Ms();
     ::Sleep(250);
-    BuiltEffect again(EffectSpec::Constant(10000, 400000).WithPolar(0));
+    BuiltEffect again(EffectShape::Constant(10000, 400000).WithPolar(0));
     DWORD handle = h;
     ASSERT_EQ(d.host->Download(0, again, &handle, DIEP_START), S_OK);
     EXPECT_EQ(handle, h);
@@ -60,7 +60,7 @@ TEST(EffectPlay, DownloadWithStartOnAPlayingEffectRestartsItsTime) {
 
 TEST(EffectPlay, StartWithACountOfZeroDoesNothingAndAnyCountPlaysOnce) {
     BoundDriver d;
-    const DWORD h = d.Start(EffectSpec::Constant(10000, 100000).WithPolar(0), DIEP_ALLPARAMS);
+    const DWORD h = d.Start(EffectShape::Constant(10000, 100000).WithPolar(0), DIEP_ALLPARAMS);
     ASSERT_EQ(d.Driver()->StartEffect(0, h, 0, 0), S_OK);
     EXPECT_EQ(d.Status(h), 0u);
     ASSERT_EQ(d.Driver()->StartEffect(0, h, DIES_SOLO, 5), S_OK);
@@ -71,12 +71,12 @@ TEST(EffectPlay, StartWithACountOfZeroDoesNothingAndAnyCountPlaysOnce) {
 TEST(EffectPlay, NullEnvelopeWithTheEnvelopeFlagKeepsTheOldEnvelope) {
     BoundDriver d;
     // A slow attack from nothing: the first report after a start is low.
-    const DWORD h = d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 2000000, 0, 0));
+    const DWORD h = d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0).WithEnvelope(0, 2000000, 0, 0));
     ::Sleep(100);
     ASSERT_EQ(d.Driver()->StopEffect(0, h), S_OK);
     ASSERT_TRUE(d.pad.WaitForQuiet(100, 3000));
     d.pad.Clear();
-    BuiltEffect update(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    BuiltEffect update(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     update.Raw().lpEnvelope = nullptr;
     DWORD handle = h;
     ASSERT_EQ(d.host->Download(0, update, &handle, DIEP_ENVELOPE | DIEP_START), S_OK);
@@ -87,7 +87,7 @@ TEST(EffectPlay, NullEnvelopeWithTheEnvelopeFlagKeepsTheOldEnvelope) {
 TEST(EffectPlay, PauseThenContinueResumesWhereItPaused) {
     BoundDriver d;
     // A rise over two seconds: the value tells the effect's time.
-    const DWORD h = d.Start(EffectSpec::Ramp(0, 10000, 2000000).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Ramp(0, 10000, 2000000).WithPolar(0));
     ::Sleep(500);
     ASSERT_EQ(d.Driver()->SendForceFeedbackCommand(0, DISFFC_PAUSE), S_OK);
     EXPECT_TRUE(d.LastAfterQuiet()->IsAllOff()) << "pausing stops the motors";
@@ -107,8 +107,8 @@ TEST(EffectPlay, PauseThenContinueResumesWhereItPaused) {
 
 TEST(EffectPlay, StopAllStopsEveryEffectAndTheMotors) {
     BoundDriver d;
-    const DWORD a = d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
-    const DWORD b = d.Start(EffectSpec::Periodic(padhost::kSine, 10000, 50000, kInfinite).WithPolar(9000));
+    const DWORD a = d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
+    const DWORD b = d.Start(EffectShape::Periodic(padhost::kSine, 10000, 50000, kInfinite).WithPolar(9000));
     ::Sleep(100);
     const size_t before = d.pad.ReportCount();
     ASSERT_EQ(d.Driver()->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
@@ -127,7 +127,7 @@ TEST(EffectPlay, StopAllStopsEveryEffectAndTheMotors) {
 TEST(EffectKinds, IdsSevenToElevenStopAtOnceWithoutMovingAMotor) {
     BoundDriver d;
     for (uint32_t id = 7; id <= 11; ++id) {
-        EffectSpec s = EffectSpec::Constant(10000, kInfinite).WithPolar(0);
+        EffectShape s = EffectShape::Constant(10000, kInfinite).WithPolar(0);
         s.EffectId = id;
         const DWORD h = d.Start(s);
         EXPECT_TRUE(WaitForStopped(d.Driver(), 0, h, 1000)) << "id " << id;
@@ -138,7 +138,7 @@ TEST(EffectKinds, IdsSevenToElevenStopAtOnceWithoutMovingAMotor) {
 
 TEST(EffectKinds, IdsTwelveAndAbovePlaySilently) {
     BoundDriver d;
-    EffectSpec s = EffectSpec::Constant(10000, 10000).WithPolar(0);
+    EffectShape s = EffectShape::Constant(10000, 10000).WithPolar(0);
     s.EffectId = 12;
     const DWORD h = d.Start(s);
     s.EffectId = 0xFFFF;
@@ -151,7 +151,7 @@ TEST(EffectKinds, IdsTwelveAndAbovePlaySilently) {
 
 TEST(EffectKinds, AFallingRampPlaysAsAFallFromTheDifferenceToNothing) {
     BoundDriver d;
-    d.Start(EffectSpec::Ramp(8000, 2000, 1000000).WithPolar(0));
+    d.Start(EffectShape::Ramp(8000, 2000, 1000000).WithPolar(0));
     ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
     EXPECT_EQ(d.pad.Reports()[0].Motor1(), Value(6000)) << "8000 to 2000 starts at 6000";
     ASSERT_TRUE(d.LastAfterQuiet(200)->IsAllOff());
@@ -163,12 +163,12 @@ TEST(EffectUpdates, ALongPeriodicEffectTakesNewParametersInPlaceWithoutRestartin
     BoundDriver d;
     // Period below a millisecond: the level holds magnitude + offset, so each
     // report shows the magnitude in force.
-    EffectSpec effectSpec = EffectSpec::Periodic(padhost::kSine, 3000, 500, kInfinite).WithPolar(0);
-    const DWORD h = d.Start(effectSpec);
+    EffectShape effectShape = EffectShape::Periodic(padhost::kSine, 3000, 500, kInfinite).WithPolar(0);
+    const DWORD h = d.Start(effectShape);
     ASSERT_TRUE(d.WaitForValues(Value(3000), 0));
     for (int32_t magnitude : {6000, 9000, 2000}) {
-        effectSpec.Magnitude = magnitude;
-        BuiltEffect update(effectSpec);
+        effectShape.Magnitude = magnitude;
+        BuiltEffect update(effectShape);
         DWORD handle = h;
         ASSERT_EQ(d.host->Download(0, update, &handle, DIEP_TYPESPECIFICPARAMS), S_OK);
         EXPECT_TRUE(d.WaitForValues(Value(magnitude), 0)) << "magnitude " << magnitude;
@@ -178,12 +178,12 @@ TEST(EffectUpdates, ALongPeriodicEffectTakesNewParametersInPlaceWithoutRestartin
 
 TEST(EffectUpdates, AnInfiniteEffectUpdatedWithNoRestartAppliesTheChangeAndKeepsPlaying) {
     BoundDriver d;
-    EffectSpec effectSpec = EffectSpec::Constant(4000, kInfinite).WithPolar(0);
-    const DWORD h = d.Start(effectSpec);
+    EffectShape effectShape = EffectShape::Constant(4000, kInfinite).WithPolar(0);
+    const DWORD h = d.Start(effectShape);
     ASSERT_TRUE(d.WaitForValues(Value(4000), 0));
-    effectSpec.Magnitude = 10000;
-    effectSpec.WithPolar(9000);
-    BuiltEffect update(effectSpec);
+    effectShape.Magnitude = 10000;
+    effectShape.WithPolar(9000);
+    BuiltEffect update(effectShape);
     DWORD handle = h;
     EXPECT_EQ(d.host->Download(0, update, &handle, DIEP_TYPESPECIFICPARAMS | DIEP_DIRECTION | DIEP_NORESTART), S_OK);
     EXPECT_TRUE(d.WaitForValues(0, 0x1F)) << "new magnitude and direction in force";
@@ -192,8 +192,8 @@ TEST(EffectUpdates, AnInfiniteEffectUpdatedWithNoRestartAppliesTheChangeAndKeeps
 
 TEST(EffectUpdates, OneEffectPerMotorDrivesEachMotorOnItsOwn) {
     BoundDriver d;
-    const DWORD left = d.Start(EffectSpec::Constant(5000, kInfinite).WithPolar(0));
-    const DWORD right = d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(9000));
+    const DWORD left = d.Start(EffectShape::Constant(5000, kInfinite).WithPolar(0));
+    const DWORD right = d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(9000));
     EXPECT_TRUE(d.WaitForValues(Value(5000), 0x1F));
     ASSERT_EQ(d.Driver()->StopEffect(0, right), S_OK);
     EXPECT_TRUE(d.WaitForValues(Value(5000), 0)) << "stopping one motor's effect leaves the other running";
@@ -206,7 +206,7 @@ TEST(EffectUpdates, EffectsStartedFromSeveralThreadsAddUp) {
     std::vector<std::thread> threads;
     for (int i = 0; i < 4; ++i) {
         threads.emplace_back([&] {
-            BuiltEffect e(EffectSpec::Constant(2000, kInfinite).WithPolar(0));
+            BuiltEffect e(EffectShape::Constant(2000, kInfinite).WithPolar(0));
             DWORD h = 0;
             if (d.host->Download(0, e, &h, DIEP_ALLPARAMS | DIEP_START) == S_OK && h) ++started;
         });
@@ -223,7 +223,7 @@ TEST(EffectStatus, UnusedHandlesReadZeroAndTheDeviceStateFollowsPlayback) {
     DIDEVICESTATE state{sizeof state, 0, 0};
     ASSERT_EQ(d.Driver()->GetForceFeedbackState(0, &state), S_OK);
     EXPECT_EQ(state.dwState, static_cast<DWORD>(DIGFFS_STOPPED));
-    d.Start(EffectSpec::Constant(3000, kInfinite).WithPolar(0));
+    d.Start(EffectShape::Constant(3000, kInfinite).WithPolar(0));
     ::Sleep(30);
     ASSERT_EQ(d.Driver()->GetForceFeedbackState(0, &state), S_OK);
     EXPECT_EQ(state.dwState, 0u) << "playing";

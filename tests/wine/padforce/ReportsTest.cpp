@@ -7,12 +7,12 @@
 namespace fftests {
 namespace {
 
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 TEST(Reports, FullLevelOnMotorOneAndTheStepsOfTheMotorValueReachThePadAsBytes) {
     BoundDriver d;
-    d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
     EXPECT_EQ(Bytes(d.pad.Reports()[0]), "00 1F 00 00");
     EXPECT_EQ(d.pad.Reports()[0].Length, 4u);
@@ -21,8 +21,8 @@ TEST(Reports, FullLevelOnMotorOneAndTheStepsOfTheMotorValueReachThePadAsBytes) {
 // One driver per process: each test's driver is released before the next binds.
 TEST(Reports, LevelsJustBelowAndAboveAStepGiveValuesEightAndNine) {
     BoundDriver d;
-    d.Start(EffectSpec::Constant(434, kInfinite).WithPolar(0));
-    d.Start(EffectSpec::Constant(435, kInfinite).WithPolar(9000));
+    d.Start(EffectShape::Constant(434, kInfinite).WithPolar(0));
+    d.Start(EffectShape::Constant(435, kInfinite).WithPolar(9000));
     EXPECT_TRUE(d.WaitForValues(0x08, 0x09)) << "levels (434, 435) give 00 08 09 00";
 }
 
@@ -50,7 +50,7 @@ TEST(Reports, BindingSendsAllOffThenFiveRepeatsOnAFreshModuleThenSilence) {
 
 TEST(Reports, WithoutASettingsKeyAFullForceReachesThePadAtOneFifth) {
     BoundDriver d(BoundDriver::kNoSettings);
-    d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
     EXPECT_EQ(Bytes(d.pad.Reports()[0]), "00 0C 00 00") << "2000 on the driven motor";
 }
@@ -59,7 +59,7 @@ TEST(Reports, StrengthFollowsTheStoredMotorPower) {
     const std::pair<uint32_t, int32_t> cases[] = {{63, 4000}, {85, 6000}, {170, 10000}, {255, 10000}};
     for (auto [power, level] : cases) {
         BoundDriver d(power);
-        d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+        d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(0));
         ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
         EXPECT_EQ(Bytes(d.pad.Reports()[0]), Bytes(Value(level), 0))
             << "MotorPower " << power << "; " << Timeline(d.pad.Reports()) << "; bound " << Timeline(d.bindReports);
@@ -73,7 +73,7 @@ TEST(Reports, PolarDirectionChoosesTheMotor) {
     } cases[] = {{0, 0x1F, 0}, {9000, 0, 0x1F}, {4500, Value(7071), Value(7071)}, {18000, 0x1F, 0}, {27000, 0, 0x1F}};
     for (const auto& c : cases) {
         BoundDriver d;
-        d.Start(EffectSpec::Constant(10000, kInfinite).WithPolar(c.direction));
+        d.Start(EffectShape::Constant(10000, kInfinite).WithPolar(c.direction));
         ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
         EXPECT_EQ(Bytes(d.pad.Reports()[0]), Bytes(c.m1, c.m2)) << "polar " << c.direction;
     }
@@ -81,7 +81,7 @@ TEST(Reports, PolarDirectionChoosesTheMotor) {
 
 TEST(Reports, AThousandMillisecondEffectEndsWithAllOffAndReadsBackStopped) {
     BoundDriver d;
-    const DWORD h = d.Start(EffectSpec::Constant(10000, 1000000).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Constant(10000, 1000000).WithPolar(0));
     EXPECT_EQ(d.Status(h), static_cast<DWORD>(DIEGES_PLAYING));
     ASSERT_TRUE(d.pad.WaitForReports(2, 5000));
     const auto r = d.pad.Reports();
@@ -100,7 +100,7 @@ TEST(Reports, AThousandMillisecondEffectEndsWithAllOffAndReadsBackStopped) {
 
 TEST(Reports, SquareWaveAtTimeCycle170IsFiftyMillisecondsOnAndFiftyOff) {
     BoundDriver d(170, 170);
-    const DWORD h = d.Start(EffectSpec::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
     ::Sleep(1100);
     ASSERT_EQ(d.Driver()->StopEffect(0, h), S_OK);
     const std::vector<double> edges = Motor1Edges(d.pad.Reports());
@@ -115,7 +115,7 @@ TEST(Reports, SquareWaveAtTimeCycle170IsFiftyMillisecondsOnAndFiftyOff) {
 
 TEST(Reports, TimeCycle255StretchesThePeriodByFourThirds) {
     BoundDriver d(170, 255);
-    const DWORD h = d.Start(EffectSpec::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Periodic(padhost::kSquare, 10000, 100000, kInfinite).WithPolar(0));
     ::Sleep(1200);
     d.Driver()->StopEffect(0, h);
     const std::vector<double> edges = Motor1Edges(d.pad.Reports());

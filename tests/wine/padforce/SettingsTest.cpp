@@ -12,7 +12,7 @@
 namespace fftests {
 namespace {
 
-using padhost::EffectSpec;
+using padhost::EffectShape;
 using padhost::kInfinite;
 
 // The first report of a full constant force on motor 1, for a pad bound with `productId`.
@@ -34,7 +34,7 @@ std::string FullForceReport(uint16_t productId = pad::kProductId, bool answerCap
     host->Driver()->SetGain(0, 10000);
     pad.WaitForQuiet(150, 5000);
     pad.Clear();
-    padhost::BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    padhost::BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD h = 0;
     host->Download(0, e, &h);
     if (!pad.WaitForReports(1, 3000)) return "no report";
@@ -63,7 +63,7 @@ TEST(SettingsIntake, TheRecordIsReadOnceAtBinding) {
     host->Driver()->SetGain(0, 10000);
     pad.WaitForQuiet(150, 5000);
     pad.Clear();
-    padhost::BuiltEffect e(EffectSpec::Constant(10000, kInfinite).WithPolar(0));
+    padhost::BuiltEffect e(EffectShape::Constant(10000, kInfinite).WithPolar(0));
     DWORD h = 0;
     host->Download(0, e, &h);
     ASSERT_TRUE(pad.WaitForReports(1, 3000));
@@ -134,7 +134,7 @@ TEST(SettingsIntake, AKeyThatDeniesWritingStillGivesItsRecord) {
 TEST(DiagnosticLog, LoadingPlayingAndUnloadingTheDriverCreatesNoFileOrFolder) {
     {
         BoundDriver d;
-        d.Start(EffectSpec::Constant(10000, 50000).WithPolar(0));
+        d.Start(EffectShape::Constant(10000, 50000).WithPolar(0));
         ::Sleep(100);
         d.Driver()->SendForceFeedbackCommand(0, DISFFC_RESET);
     }

@@ -13,7 +13,7 @@ namespace fftests {
 namespace {
 
 using padhost::BuiltEffect;
-using padhost::EffectSpec;
+using padhost::EffectShape;
 
 constexpr DWORD kDevices = 3;
 constexpr int kThreads = 6;
@@ -31,7 +31,7 @@ void Churn(IDirectInputEffectDriver* driver, unsigned seed, std::atomic<bool>& s
         HRESULT hr = S_OK;
         if (op < 3 || mine.empty()) {
             const uint32_t kind = rng() % 7;
-            EffectSpec s = EffectSpec::Periodic(kind, rng() % 10001, 20000 + rng() % 200000, 10000 + rng() % 500000);
+            EffectShape s = EffectShape::Periodic(kind, rng() % 10001, 20000 + rng() % 200000, 10000 + rng() % 500000);
             s.EffectId = kind;
             s.Magnitude = static_cast<int32_t>(rng() % 10001);
             s.WithPolar(static_cast<int32_t>(rng() % 36000));
@@ -45,7 +45,7 @@ void Churn(IDirectInputEffectDriver* driver, unsigned seed, std::atomic<bool>& s
             const auto [dev, h] = mine[pick];
             switch (op) {
                 case 3: {
-                    BuiltEffect e(EffectSpec::Periodic(padhost::kSine, rng() % 10001, 50000, padhost::kInfinite));
+                    BuiltEffect e(EffectShape::Periodic(padhost::kSine, rng() % 10001, 50000, padhost::kInfinite));
                     DWORD handle = h;
                     hr = driver->DownloadEffect(dev, e.EffectId(), &handle, e.Get(),
                                                 DIEP_TYPESPECIFICPARAMS | DIEP_NORESTART);

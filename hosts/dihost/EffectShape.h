@@ -47,16 +47,16 @@ inline constexpr uint32_t kCommandContinue = 0x08;
 inline constexpr uint32_t kCommandActuatorsOn = 0x10;
 inline constexpr uint32_t kCommandActuatorsOff = 0x20;
 
-inline constexpr uint32_t kMaxSpecAxes = 8;  // room past the driver's four, to test the limit
+inline constexpr uint32_t kMaxShapeAxes = 8;  // room past the driver's four, to test the limit
 
-struct EnvelopeSpec {
+struct EnvelopeShape {
     uint32_t AttackLevel = 0;
     uint32_t AttackTime = 0;  // microseconds
     uint32_t FadeLevel = 0;
     uint32_t FadeTime = 0;    // microseconds
 };
 
-struct EffectSpec {
+struct EffectShape {
     uint32_t EffectId = kConstant;
     int32_t Magnitude = 10000;   // constant force; periodic (taken unsigned)
     int32_t RampStart = 10000;
@@ -66,31 +66,31 @@ struct EffectSpec {
     uint32_t SamplePeriod = 0;
     uint32_t Coordinates = kPolar;
     uint32_t AxisCount = 2;
-    int32_t Directions[kMaxSpecAxes] = {};  // polar: hundredths of a degree in [0]
+    int32_t Directions[kMaxShapeAxes] = {};  // polar: hundredths of a degree in [0]
     bool HasEnvelope = false;
-    EnvelopeSpec Envelope;
+    EnvelopeShape Envelope;
     uint32_t Period = 100000;  // microseconds
     int32_t Offset = 0;
     uint32_t Phase = 0;        // hundredths of a degree
     uint32_t StartDelay = 0;   // microseconds
 
-    static EffectSpec Constant(int32_t magnitude, uint32_t durationUs) {
-        EffectSpec s;
+    static EffectShape Constant(int32_t magnitude, uint32_t durationUs) {
+        EffectShape s;
         s.EffectId = kConstant;
         s.Magnitude = magnitude;
         s.Duration = durationUs;
         return s;
     }
-    static EffectSpec Ramp(int32_t start, int32_t end, uint32_t durationUs) {
-        EffectSpec s;
+    static EffectShape Ramp(int32_t start, int32_t end, uint32_t durationUs) {
+        EffectShape s;
         s.EffectId = kRamp;
         s.RampStart = start;
         s.RampEnd = end;
         s.Duration = durationUs;
         return s;
     }
-    static EffectSpec Periodic(uint32_t kind, uint32_t magnitude, uint32_t periodUs, uint32_t durationUs) {
-        EffectSpec s;
+    static EffectShape Periodic(uint32_t kind, uint32_t magnitude, uint32_t periodUs, uint32_t durationUs) {
+        EffectShape s;
         s.EffectId = kind;
         s.Magnitude = static_cast<int32_t>(magnitude);
         s.Period = periodUs;
@@ -98,44 +98,44 @@ struct EffectSpec {
         return s;
     }
 
-    EffectSpec& WithPolar(int32_t hundredths) {
+    EffectShape& WithPolar(int32_t hundredths) {
         Coordinates = kPolar;
         AxisCount = 2;
         Directions[0] = hundredths;
         Directions[1] = 0;
         return *this;
     }
-    EffectSpec& WithCartesian(int32_t x, int32_t y) {
+    EffectShape& WithCartesian(int32_t x, int32_t y) {
         Coordinates = kCartesian;
         AxisCount = 2;
         Directions[0] = x;
         Directions[1] = y;
         return *this;
     }
-    EffectSpec& WithCartesian(int32_t x) {
+    EffectShape& WithCartesian(int32_t x) {
         Coordinates = kCartesian;
         AxisCount = 1;
         Directions[0] = x;
         return *this;
     }
-    EffectSpec& WithEnvelope(uint32_t attackLevel, uint32_t attackUs, uint32_t fadeLevel, uint32_t fadeUs) {
+    EffectShape& WithEnvelope(uint32_t attackLevel, uint32_t attackUs, uint32_t fadeLevel, uint32_t fadeUs) {
         HasEnvelope = true;
-        Envelope = EnvelopeSpec{attackLevel, attackUs, fadeLevel, fadeUs};
+        Envelope = EnvelopeShape{attackLevel, attackUs, fadeLevel, fadeUs};
         return *this;
     }
-    EffectSpec& WithGain(uint32_t gain) {
+    EffectShape& WithGain(uint32_t gain) {
         Gain = gain;
         return *this;
     }
-    EffectSpec& WithStartDelay(uint32_t us) {
+    EffectShape& WithStartDelay(uint32_t us) {
         StartDelay = us;
         return *this;
     }
-    EffectSpec& WithOffset(int32_t offset) {
+    EffectShape& WithOffset(int32_t offset) {
         Offset = offset;
         return *this;
     }
-    EffectSpec& WithPhase(uint32_t hundredths) {
+    EffectShape& WithPhase(uint32_t hundredths) {
         Phase = hundredths;
         return *this;
     }
