@@ -11,6 +11,12 @@ endfunction()
 
 set(PAD_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
 set(PAD_WINE_ROOT "${CMAKE_BINARY_DIR}/wine")
+# The loader and prefix kind that run this tree's programs.
+if(PAD_WIN64)
+  set(PAD_WINE_ARCH win64)
+else()
+  set(PAD_WINE_ARCH win32)
+endif()
 
 # pad_add_wine_test(NAME name COMMAND target [args...] [DISPLAY] [TIMING] [TIMEOUT s] [LABELS l...])
 # Runs a Windows program under Wine in a fresh prefix of its own, made from a
@@ -29,7 +35,7 @@ function(pad_add_wine_test)
     list(APPEND flags --display)
   endif()
   add_test(NAME ${T_NAME}
-    COMMAND ${PAD_WINE_RUN} --root ${PAD_WINE_ROOT} --name ${T_NAME} ${flags} -- ${exe} ${T_COMMAND})
+    COMMAND ${PAD_WINE_RUN} --root ${PAD_WINE_ROOT} --arch ${PAD_WINE_ARCH} --name ${T_NAME} ${flags} -- ${exe} ${T_COMMAND})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()

@@ -2,8 +2,10 @@
 
 namespace padforce {
 
+#ifndef _WIN64
 static_assert(sizeof(DIEFFECT) == 56 && offsetof(DIEFFECT, dwStartDelay) == 52,
               "the DirectX 6 effect structure on 32-bit Windows");
+#endif
 static_assert(sizeof(DIENVELOPE) == sizeof(ff::EnvelopeBlock), "envelopes are copied whole");
 
 HRESULT ConvertEffect(const DIEFFECT& e, DWORD flags, bool creating, ff::EffectParams& out) {

@@ -37,8 +37,10 @@ struct DIGCPAGEINFO {
 using LPDIGCPAGEINFO = DIGCPAGEINFO*;
 
 #if !defined(_WIN64)
-static_assert(sizeof(DIGCSHEETINFO) == 20, "sheet description is 20 bytes");
-static_assert(sizeof(DIGCPAGEINFO) == 40, "page description is 40 bytes");
+#ifndef _WIN64
+static_assert(sizeof(DIGCSHEETINFO) == 20, "sheet description is 20 bytes on 32-bit Windows");
+static_assert(sizeof(DIGCPAGEINFO) == 40, "page description is 40 bytes on 32-bit Windows");
+#endif
 #endif
 
 // {7854FB22-8EE3-11D0-A1AC-0000F8026977}

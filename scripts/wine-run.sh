@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs one Windows program under Wine in a fresh prefix of its own.
 #
-#   wine-run.sh --root DIR --name NAME [--display] [--wait] [--override DLL=MODE]... -- PROGRAM [ARGS...]
+#   wine-run.sh --root DIR --name NAME [--arch win32|win64] [--display] [--wait]
+#               [--override DLL=MODE]... -- PROGRAM [ARGS...]
 #
-# The first call under DIR creates a template prefix (32-bit, no Mono or Gecko
-# installer dialogs); every call then gets DIR/prefixes/NAME as a hard-linked
+# --arch picks the loader and the prefix kind (default win32): Wine's 32-bit
+# loader for win32, its 64-bit loader and a 64-bit prefix for win64. The first
+# call under DIR creates a template prefix (no Mono or Gecko installer dialogs); every call then gets DIR/prefixes/NAME as a hard-linked
 # copy of it with private registry files, so tests never share state and
 # never touch the user's own prefix. --display runs the program on a private
 # Xvfb screen. --wait lets the wine server end by itself, so the registry
@@ -16,11 +18,12 @@
 # test may add files anywhere but must not overwrite Wine's own.
 set -euo pipefail
 
-root="" name="" display=0 wait=0 overrides="mscoree,mshtml="
+root="" name="" arch=win32 display=0 wait=0 overrides="mscoree,mshtml="
 while [ $# -gt 0 ]; do
   case "$1" in
     --root) root=$2; shift 2 ;;
     --name) name=$2; shift 2 ;;
+    --arch) arch=$2; shift 2 ;;
     --display) display=1; shift ;;
     --wait) wait=1; shift ;;
     --override) overrides="$overrides;$2"; shift 2 ;;
@@ -33,7 +36,15 @@ done
 mkdir -p "$root"
 root=$(cd "$root" && pwd)  # Wine wants an absolute prefix path
 
-export WINEARCH=win32 WINEDEBUG=-all
+# /usr/bin/wine picks the 32-bit loader whenever it is installed, so each
+# tree names its own.
+case "$arch" in
+  win32) loader=${PAD_WINE32_LOADER:-/usr/lib/wine/wine} ;;
+  win64) loader=${PAD_WINE64_LOADER:-/usr/lib/wine/wine64} ;;
+  *) echo "wine-run.sh: --arch is win32 or win64, not $arch" >&2; exit 2 ;;
+esac
+[ -x "$loader" ] || { echo "wine-run.sh: Wine's $arch loader $loader is not installed" >&2; exit 127; }
+export WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all
 export WINEDLLOVERRIDES="$overrides"
 unset DISPLAY
 
@@ -43,7 +54,7 @@ mkdir -p "$root/prefixes"
   flock 9
   if [ ! -f "$template/.ready" ]; then
     rm -rf "$template"
-    WINEPREFIX="$template" WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1
+    WINEPREFIX="$template" WINEDLLOVERRIDES="mscoree,mshtml=" "$loader" wineboot -i >/dev/null 2>&1
     WINEPREFIX="$template" wineserver -w
     touch "$template/.ready"
   fi
@@ -63,9 +74,9 @@ export WINEPREFIX="$prefix"
 
 rc=0
 if [ "$display" = 1 ]; then
-  xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@" || rc=$?
+  xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$@" || rc=$?
 else
-  wine "$@" || rc=$?
+  "$loader" "$@" || rc=$?
 fi
 
 if [ "$wait" = 1 ]; then

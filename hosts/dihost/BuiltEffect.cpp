@@ -4,8 +4,10 @@
 
 namespace padhost {
 
+#ifndef _WIN64
 static_assert(sizeof(DIEFFECT) == 56, "the DirectX 6 effect structure on 32-bit Windows");
 static_assert(offsetof(DIEFFECT, dwStartDelay) == 52, "the DirectX 5 structure ends before dwStartDelay");
+#endif
 static_assert(kDiepAllParams == DIEP_ALLPARAMS && kDiepStart == DIEP_START && kDiepNoRestart == DIEP_NORESTART &&
                   kDiepTypeSpecific == DIEP_TYPESPECIFICPARAMS && kDiepEnvelope == DIEP_ENVELOPE &&
                   kDiepDirection == DIEP_DIRECTION && kDiepStartDelay == DIEP_STARTDELAY,

@@ -11,8 +11,8 @@
 namespace padhost {
 
 enum class EffectForm {
-    DirectX6,  // 56 bytes, with dwStartDelay
-    DirectX5,  // 52 bytes; the start delay field past the end holds a value no driver should use
+    DirectX6,  // sizeof(DIEFFECT), with dwStartDelay
+    DirectX5,  // up to dwStartDelay; the start delay field past the end holds a value no driver should use
 };
 
 // What a DirectX 5 structure's missing dwStartDelay holds: read, it would

@@ -59,11 +59,18 @@ protected:
 
 bool IsAllOff(const simpad::PadReport& r) { return r.IsAllOff(); }
 
+// The platform's own sizes: DirectX 5's structure ends where dwStartDelay
+// begins, DirectX 6's is the whole structure.
+constexpr size_t kDx5Size = offsetof(DIEFFECT, dwStartDelay);
+constexpr size_t kDx6Size = sizeof(DIEFFECT);
+// The init block's size field and device path pointer, all the driver reads.
+constexpr size_t kInitReadSize = offsetof(DIHIDFFINITINFO, GuidInstance);
+
 }  // namespace
 
 TEST_F(BadInput, AnEffectStructureShorterThanTheDirectX5OneIsRefusedAndNothingIsStored) {
     BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));
-    for (size_t size : {0u, 4u, 20u, 48u, 51u}) {
+    for (size_t size : {size_t{0}, size_t{4}, size_t{20}, size_t{48}, kDx5Size - 1}) {
         GuardedEffect shortOne(*effect.Get(), size);
         DWORD handle = 0;
         EXPECT_EQ(Download(0, shortOne.Get(), &handle), E_INVALIDARG) << "dwSize " << size;
@@ -76,7 +83,7 @@ TEST_F(BadInput, AnEffectStructureShorterThanTheDirectX5OneIsRefusedAndNothingIs
     DWORD handle = rig_.Download(0, effect);
     ASSERT_GE(WaitForDriven(*pad_, 2000), 0);
     BuiltEffect other(EffectShape::Constant(2000, kInfinite).WithPolar(9000));
-    GuardedEffect shortUpdate(*other.Get(), 51);
+    GuardedEffect shortUpdate(*other.Get(), kDx5Size - 1);
     EXPECT_EQ(Download(0, shortUpdate.Get(), &handle, DIEP_DIRECTION | DIEP_TYPESPECIFICPARAMS), E_INVALIDARG);
     ::Sleep(100);
     EXPECT_EQ(pad_->Reports().back().Motor1(), 0x1F) << "the effect kept its parameters";
@@ -85,7 +92,7 @@ TEST_F(BadInput, AnEffectStructureShorterThanTheDirectX5OneIsRefusedAndNothingIs
 
 TEST_F(BadInput, TheDirectX5StructureIsTakenWithoutAStartDelay) {
     BuiltEffect dx5(EffectShape::Constant(10000, 300000).WithPolar(0), EffectForm::DirectX5);
-    ASSERT_EQ(dx5.Get()->dwSize, 52u);
+    ASSERT_EQ(dx5.Get()->dwSize, kDx5Size);
     // In place, the field past its end holds a delay of over an hour...
     DWORD handle = 0;
     const double asked = pad_->NowMs();
@@ -97,7 +104,7 @@ TEST_F(BadInput, TheDirectX5StructureIsTakenWithoutAStartDelay) {
     ASSERT_GE(WaitForReport(*pad_, IsAllOff, 2000, static_cast<size_t>(on)), 0) << "and it ends on schedule";
 
     // ...and against an unreadable page, that field cannot be read at all.
-    GuardedEffect guarded(*dx5.Get(), 52);
+    GuardedEffect guarded(*dx5.Get(), kDx5Size);
     const size_t before = pad_->ReportCount();
     handle = 0;
     ASSERT_EQ(Download(0, guarded.Get(), &handle), S_OK);
@@ -113,9 +120,9 @@ TEST_F(BadInput, TheDirectX5StructureIsTakenWithoutAStartDelay) {
     EXPECT_LT(pad_->Reports()[restarted].Ms() - again, 200.0) << "still no delay";
 }
 
-TEST_F(BadInput, StructuresOfFiftySixBytesAndMoreCarryTheStartDelay) {
+TEST_F(BadInput, StructuresOfTheDirectX6SizeAndLongerCarryTheStartDelay) {
     BuiltEffect delayed(EffectShape::Constant(10000, 100000).WithPolar(0).WithStartDelay(300000));
-    for (size_t size : {56u, 60u, 128u}) {
+    for (size_t size : {kDx6Size, kDx6Size + 4, size_t{128}}) {
         ASSERT_TRUE(pad_->WaitForQuiet(50, 2000));
         GuardedEffect larger(*delayed.Get(), size);
         DWORD handle = 0;
@@ -468,7 +475,7 @@ TEST_F(BadInput, DeviceIdRefusesABadInitBlockAndLeavesTheIdFree) {
     padhost::SetJoystick(5, kModel47);
 
     EXPECT_EQ(BindRaw(d, 5, nullptr), E_INVALIDARG) << "no init block";
-    for (DWORD size : {0u, 4u, 7u}) {
+    for (DWORD size : {DWORD{0}, DWORD{4}, DWORD{kInitReadSize - 1}}) {
         // dwSize itself is always there to read.
         GuardedBlock block(size < sizeof(DWORD) ? sizeof(DWORD) : size);
         DIHIDFFINITINFO full{};
@@ -489,13 +496,13 @@ TEST_F(BadInput, DeviceIdRefusesABadInitBlockAndLeavesTheIdFree) {
     EXPECT_EQ(padhost::ProcessThreadCount(), threads) << "a refused DeviceID started a device thread";
     EXPECT_EQ(pad.OpenCount(), 0u);
 
-    // The id is still free: a good block binds it now. Eight bytes hold all the driver reads.
-    GuardedBlock eight(8);
+    // The id is still free: a good block binds it now, no longer than what the driver reads.
+    GuardedBlock shortest(kInitReadSize);
     DIHIDFFINITINFO good{};
-    good.dwSize = 8;
+    good.dwSize = kInitReadSize;
     good.pwszDeviceInterface = path.Get();
-    eight.Fill(good);
-    ASSERT_EQ(BindRaw(d, 5, eight.As<DIHIDFFINITINFO>()), S_OK);
+    shortest.Fill(good);
+    ASSERT_EQ(BindRaw(d, 5, shortest.As<DIHIDFFINITINFO>()), S_OK);
     EXPECT_TRUE(pad.WaitForReports(1, 1000)) << "binding sent its all-off report";
     ASSERT_EQ(d->SetGain(5, 10000), S_OK);
     BuiltEffect effect(EffectShape::Constant(10000, kInfinite).WithPolar(0));

@@ -67,7 +67,7 @@ TEST(SettingsKey, ValuesOfAnyLengthAndTypeAreStoredAsGivenAndOtherModelsKeepThei
 TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStorage) {
     BuiltEffect constant(EffectShape::Constant(-7000, 250000).WithPolar(4500).WithEnvelope(100, 2000, 300, 4000));
     const DIEFFECT* e = constant.Get();
-    EXPECT_EQ(e->dwSize, 56u);
+    EXPECT_EQ(e->dwSize, sizeof(DIEFFECT));
     EXPECT_EQ(e->dwFlags & (DIEFF_POLAR | DIEFF_CARTESIAN), static_cast<DWORD>(DIEFF_POLAR));
     EXPECT_EQ(e->dwDuration, 250000u);
     ASSERT_EQ(e->cAxes, 2u);
@@ -107,7 +107,7 @@ TEST(BuiltEffectLayout, EachKindCarriesItsBlockDirectionsAndEnvelopeInItsOwnStor
 
 TEST(BuiltEffectLayout, TheDirectX5FormEndsBeforeTheStartDelayAndPoisonsWhatLiesPast) {
     BuiltEffect old(EffectShape::Constant(10000, 1000000).WithStartDelay(5000), EffectForm::DirectX5);
-    EXPECT_EQ(old.Get()->dwSize, 52u);
+    EXPECT_EQ(old.Get()->dwSize, offsetof(DIEFFECT, dwStartDelay));
     EXPECT_EQ(old.Get()->dwStartDelay, kPastTheEndStartDelay) << "a driver that reads past the end waits an hour";
     BuiltEffect current(EffectShape::Constant(10000, 1000000).WithStartDelay(5000));
     EXPECT_EQ(current.Get()->dwStartDelay, 5000u);

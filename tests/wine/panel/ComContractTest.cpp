@@ -132,7 +132,7 @@ TEST_F(PanelModule, DescribesTheSheetWithItsCaptionAndNamedIcon) {
     DIGCSHEETINFO* info = nullptr;
     ASSERT_EQ(sheet->GetSheetInfo(&info), S_OK);
     ASSERT_NE(info, nullptr);
-    EXPECT_EQ(info->dwSize, 20u);
+    EXPECT_EQ(info->dwSize, sizeof(DIGCSHEETINFO));
     EXPECT_EQ(info->nNumPages, 6);
     EXPECT_STREQ(info->lpwszSheetCaption, L"Game Controller Setting");
     EXPECT_TRUE(info->fSheetIconFlag);
@@ -153,7 +153,7 @@ TEST_F(PanelModule, DescribesSixPagesThatCarryTheSheetAndIcon108) {
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE("page " + std::to_string(i));
         const DIGCPAGEINFO& p = pages[i];
-        EXPECT_EQ(p.dwSize, 40u);
+        EXPECT_EQ(p.dwSize, sizeof(DIGCPAGEINFO));
         EXPECT_EQ(p.lParam, reinterpret_cast<LPARAM>(sheet)) << "the application value is the sheet";
         EXPECT_TRUE(p.fIconFlag);
         EXPECT_EQ(p.lpwszPageIcon, MAKEINTRESOURCEW(108));
