@@ -7,6 +7,7 @@
 #include <new>
 
 #include "common/ProductIdentity.h"
+#include "common/win/SettingsView.h"
 #include "common/win/UniqueResource.h"
 
 namespace padforce {
@@ -46,7 +47,8 @@ DeviceSettings LoadSettings(UINT joystickId) {
     // Read access only: the driver never writes the record, and a game
     // without administrator rights may not open HKLM keys for writing.
     win::UniqueHKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return settings;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_READ | pad::kSettingsView, key.put()) != ERROR_SUCCESS)
+        return settings;
     ReadRecord(key.get(), settings.Record);
     return settings;
 }

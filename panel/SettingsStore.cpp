@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/ProductIdentity.h"
+#include "common/win/SettingsView.h"
 
 namespace padpanel {
 
@@ -11,9 +12,19 @@ SettingsStore::SettingsStore(const char* baseKey, unsigned model, size_t expecte
     char path[MAX_PATH];
     const int n = std::snprintf(path, sizeof path, "%s\\%u", baseKey, model);
     if (n <= 0 || static_cast<size_t>(n) >= sizeof path) return;
+#ifdef _WIN64
+    // The same access RegOpenKeyA and RegCreateKeyA ask for, in the record's view.
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, MAXIMUM_ALLOWED | pad::kSettingsView, key_.put()) !=
+        ERROR_SUCCESS) {
+        if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, MAXIMUM_ALLOWED | pad::kSettingsView, nullptr,
+                              key_.put(), nullptr) != ERROR_SUCCESS)
+            key_.reset();
+    }
+#else
     if (::RegOpenKeyA(HKEY_LOCAL_MACHINE, path, key_.put()) != ERROR_SUCCESS) {
         if (::RegCreateKeyA(HKEY_LOCAL_MACHINE, path, key_.put()) != ERROR_SUCCESS) key_.reset();
     }
+#endif
 }
 
 long SettingsStore::Read(void* buffer, size_t size) const {

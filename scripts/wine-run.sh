@@ -36,13 +36,8 @@ done
 mkdir -p "$root"
 root=$(cd "$root" && pwd)  # Wine wants an absolute prefix path
 
-# /usr/bin/wine picks the 32-bit loader whenever it is installed, so each
-# tree names its own.
-case "$arch" in
-  win32) loader=${PAD_WINE32_LOADER:-/usr/lib/wine/wine} ;;
-  win64) loader=${PAD_WINE64_LOADER:-/usr/lib/wine/wine64} ;;
-  *) echo "wine-run.sh: --arch is win32 or win64, not $arch" >&2; exit 2 ;;
-esac
+source "$(dirname "$0")/wine-arch.sh"
+loader=$(pad_wine_loader "$arch") || { echo "wine-run.sh: --arch is win32 or win64, not $arch" >&2; exit 2; }
 [ -x "$loader" ] || { echo "wine-run.sh: Wine's $arch loader $loader is not installed" >&2; exit 127; }
 export WINEARCH=$arch WINELOADER=$loader WINEDEBUG=-all
 export WINEDLLOVERRIDES="$overrides"

@@ -19,6 +19,7 @@
 #include <sstream>
 #include <string>
 
+#include "common/win/SettingsView.h"
 #include "common/HexText.h"
 #include "common/JoySettingRecord.h"
 #include "common/ProductIdentity.h"
@@ -71,7 +72,7 @@ constexpr char kDemoScript[] =
 void PrintRecord() {
     const std::string path = pad::SettingsKeyPath(pad::ModelNumberFromProductId(pad::kProductId));
     win::UniqueHKey key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_QUERY_VALUE | pad::kSettingsView, key.put()) != ERROR_SUCCESS) {
         std::printf("settings: no key %s\n", path.c_str());
         return;
     }

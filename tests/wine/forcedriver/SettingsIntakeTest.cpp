@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "common/win/SettingsView.h"
 #include "common/win/UniqueResource.h"
 #include "hosts/dihost/JoystickCaps.h"
 #include "hosts/dihost/SettingsKey.h"
+#include "panel/SettingsStore.h"
 #include "hosts/dihost/SettingsRecord.h"
 #include "tests/wine/forcedriver/DriverUnderTest.h"
 #include "tests/wine/forcedriver/PadWatch.h"
@@ -26,21 +28,22 @@ using padhost::kInfinite;
 
 namespace {
 
-constexpr char kMakerKey[] = "Software\\ZevEreRaverav";
+constexpr char kMakerKey[] = "ZevEreRaverav";
 
 // A record under any key name below the maker's, for keys the driver must not read.
 bool WriteRecordUnder(const std::string& model, const pad::JoySettingRecord& record) {
     win::UniqueHKey key;
-    const std::string name = std::string(kMakerKey) + "\\" + model;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(),
-                          nullptr) != ERROR_SUCCESS)
+    const std::string name = std::string("Software\\") + kMakerKey + "\\" + model;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS | pad::kSettingsView, nullptr,
+                          key.put(), nullptr) != ERROR_SUCCESS)
         return false;
     return ::RegSetValueExA(key.get(), "CurrentValue", 0, REG_BINARY, reinterpret_cast<const BYTE*>(&record),
                             sizeof record) == ERROR_SUCCESS;
 }
 
 void DeleteModelKey(const std::string& model) {
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kMakerKey) + "\\" + model).c_str());
+    const win::UniqueHKey software = pad::OpenSoftwareKeyOfSettings();
+    if (software) ::RegDeleteKeyA(software.get(), (std::string(kMakerKey) + (model.empty() ? "" : "\\" + model)).c_str());
 }
 
 // The motor 1 value of the first report of a full constant force on a pad
@@ -174,7 +177,33 @@ TEST(SettingsIntake, AJoystickTheQueryDoesNotKnowGetsTheAllZeroRecord) {
     EXPECT_EQ(pad.Reports()[at].Motor1(), 0x0C) << "strength 1/5 of the all-zero record";
     EXPECT_EQ(rig.Release(), 0u);
     for (int model = 0; model < 256; ++model) DeleteModelKey(std::to_string(model));
-    ::RegDeleteKeyA(HKEY_LOCAL_MACHINE, kMakerKey);
+    DeleteModelKey("");
+}
+
+// The panel and the driver meet in the registry, whatever their bitness: the
+// record sits in the 32-bit view, where 32-bit games' drivers read it too.
+TEST(SettingsIntake, TheRecordThePanelsStoreWritesIsTheOneTheDriverReadsInThe32BitView) {
+    const pad::JoySettingRecord record = padhost::VibrationRecord(63, 170, 0);
+    {
+        padpanel::SettingsStore store(padpanel::kSettingsBaseKey, 47, sizeof record);
+        ASSERT_EQ(store.Write(&record, sizeof record), static_cast<long>(sizeof record));
+    }
+    win::UniqueHKey key;
+    EXPECT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav\\47", 0, KEY_READ | KEY_WOW64_32KEY,
+                              key.put()),
+              ERROR_SUCCESS);
+    key.reset();
+#ifdef _WIN64
+    EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav", 0, KEY_READ | KEY_WOW64_64KEY, key.put()),
+              ERROR_SUCCESS)
+        << "nothing of the record in the 64-bit view";
+    key.reset();
+#endif
+    Rig rig;
+    ASSERT_TRUE(rig.Ok());
+    EXPECT_EQ(FirstMotor1(rig, 0, kModel47), 0x11) << "the driver played at the stored strength 63";
+    EXPECT_EQ(rig.Release(), 0u);
+    padhost::RemoveSettings(kModel47);
 }
 
 TEST(SettingsIntake, ARecordTheUserMayOnlyReadIsStillRead) {
@@ -188,14 +217,14 @@ TEST(SettingsIntake, ARecordTheUserMayOnlyReadIsStillRead) {
                                                                        nullptr));
     {
         win::UniqueHKey key;
-        ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, WRITE_DAC, key.put()), ERROR_SUCCESS);
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, WRITE_DAC | pad::kSettingsView, key.put()), ERROR_SUCCESS);
         ASSERT_EQ(::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
     }
     ::LocalFree(readOnly);
     win::UniqueHKey probe;
-    const LONG full = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_ALL_ACCESS, probe.put());
+    const LONG full = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_ALL_ACCESS | pad::kSettingsView, probe.put());
     probe.reset();
-    const LONG read = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_READ, probe.put());
+    const LONG read = ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, KEY_READ | pad::kSettingsView, probe.put());
     probe.reset();
     ASSERT_EQ(read, ERROR_SUCCESS) << "the key stays readable";
 
@@ -211,7 +240,7 @@ TEST(SettingsIntake, ARecordTheUserMayOnlyReadIsStillRead) {
     PSECURITY_DESCRIPTOR open = nullptr;
     if (::ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;;KA;;;WD)", SDDL_REVISION_1, &open, nullptr)) {
         win::UniqueHKey key;
-        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, WRITE_DAC, key.put()) == ERROR_SUCCESS)
+        if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, name.c_str(), 0, WRITE_DAC | pad::kSettingsView, key.put()) == ERROR_SUCCESS)
             ::RegSetKeySecurity(key.get(), DACL_SECURITY_INFORMATION, open);
         ::LocalFree(open);
     }

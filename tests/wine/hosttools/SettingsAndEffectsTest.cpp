@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "common/win/SettingsView.h"
 #include "common/win/UniqueResource.h"
 #include "hosts/dihost/BuiltEffect.h"
 #include "hosts/dihost/ProcessStats.h"
@@ -30,12 +31,12 @@ TEST(SettingsKey, TheRecordLandsByteForByteWhereTheDriverLooksAndIsRemovedWhole)
 
     // The driver's spelling, with read access only.
     win::UniqueHKey key;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZevEreRaverav\\47", 0, KEY_READ, key.put()), ERROR_SUCCESS);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZevEreRaverav\\47", 0, KEY_READ | pad::kSettingsView, key.put()), ERROR_SUCCESS);
     key.reset();
 
     ASSERT_TRUE(RemoveSettings(0xA02F));
     EXPECT_FALSE(ReadSettingsValue(0xA02F).Present);
-    EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav", 0, KEY_READ, key.put()), ERROR_SUCCESS)
+    EXPECT_NE(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav", 0, KEY_READ | pad::kSettingsView, key.put()), ERROR_SUCCESS)
         << "the maker's key goes with its last model";
     EXPECT_TRUE(RemoveSettings(0xA02F)) << "removing what is not there succeeds";
 }

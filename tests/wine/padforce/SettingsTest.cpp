@@ -1,5 +1,6 @@
 // The user's vibration settings as the driver takes them from the registry
 // when a device is bound, and the log hook that must leave no trace.
+#include "common/win/SettingsView.h"
 #include "tests/wine/padforce/DriverTestSupport.h"
 
 #include <cstring>
@@ -103,7 +104,7 @@ TEST(SettingsIntake, AKeyThatDeniesWritingStillGivesItsRecord) {
     StoredSettings stored(0xA02F, padhost::VibrationRecord(170, 170, 0));
     // Read access only, as a game without administrator rights has it.
     HKEY key = nullptr;
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav\\47", 0, WRITE_DAC | KEY_READ, &key),
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav\\47", 0, WRITE_DAC | KEY_READ | pad::kSettingsView, &key),
               ERROR_SUCCESS);
     SECURITY_DESCRIPTOR sd;
     ::InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
@@ -124,7 +125,7 @@ TEST(SettingsIntake, AKeyThatDeniesWritingStillGivesItsRecord) {
     SECURITY_DESCRIPTOR open;
     ::InitializeSecurityDescriptor(&open, SECURITY_DESCRIPTOR_REVISION);
     ::SetSecurityDescriptorDacl(&open, TRUE, nullptr, FALSE);
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav\\47", 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav\\47", 0, WRITE_DAC | pad::kSettingsView, &key) == ERROR_SUCCESS) {
         ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &open);
         ::RegCloseKey(key);
     }

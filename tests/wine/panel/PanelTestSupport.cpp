@@ -1,3 +1,4 @@
+#include "common/win/SettingsView.h"
 #include "PanelTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -73,25 +74,32 @@ const std::string& SettingsKey() {
 
 bool KeyExists(const char* path) {
     win::UniqueHKey key;
-    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ, key.put()) == ERROR_SUCCESS;
+    return ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_READ | pad::kSettingsView, key.put()) == ERROR_SUCCESS;
 }
 
 }  // namespace
 
-void DeleteSettings() { win::DeleteRegistryTree(HKEY_LOCAL_MACHINE, pad::kSettingsBaseKey); }
+void DeleteSettings() {
+    const win::UniqueHKey software = pad::OpenSoftwareKeyOfSettings();
+    if (software) win::DeleteRegistryTree(software.get(), "ZevEreRaverav");
+}
 
 bool SettingsKeyExists() { return KeyExists(SettingsKey().c_str()); }
 
 bool AnySettingsKeyExists() { return KeyExists(pad::kSettingsBaseKey); }
 
 bool ReadStoredBytes(std::vector<uint8_t>& bytes) {
+    win::UniqueHKey key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), 0, KEY_READ | pad::kSettingsView, key.put()) !=
+        ERROR_SUCCESS)
+        return false;
     DWORD size = 0;
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), pad::kSettingsValueName, RRF_RT_ANY, nullptr,
-                       nullptr, &size) != ERROR_SUCCESS)
+    if (::RegGetValueA(key.get(), nullptr, pad::kSettingsValueName, RRF_RT_ANY, nullptr, nullptr, &size) !=
+        ERROR_SUCCESS)
         return false;
     bytes.assign(size, 0);
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), pad::kSettingsValueName, RRF_RT_ANY, nullptr,
-                       bytes.data(), &size) != ERROR_SUCCESS)
+    if (::RegGetValueA(key.get(), nullptr, pad::kSettingsValueName, RRF_RT_ANY, nullptr, bytes.data(), &size) !=
+        ERROR_SUCCESS)
         return false;
     bytes.resize(size);
     return true;
@@ -106,7 +114,9 @@ bool ReadStored(pad::JoySettingRecord& record) {
 
 void WriteStoredBytes(const void* bytes, DWORD size, DWORD type) {
     win::UniqueHKey key;
-    ASSERT_EQ(::RegCreateKeyA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), key.put()), ERROR_SUCCESS);
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SettingsKey().c_str(), 0, nullptr, 0, KEY_SET_VALUE | pad::kSettingsView,
+                                nullptr, key.put(), nullptr),
+              ERROR_SUCCESS);
     ASSERT_EQ(::RegSetValueExA(key.get(), pad::kSettingsValueName, 0, type, static_cast<const BYTE*>(bytes), size),
               ERROR_SUCCESS);
 }

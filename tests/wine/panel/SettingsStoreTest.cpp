@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/win/SettingsView.h"
 #include "PanelTestSupport.h"
 #include "panel/Settings.h"
 #include "panel/SettingsStore.h"
@@ -83,7 +84,7 @@ TEST_F(Store, AKeyThatCanBeNeitherOpenedNorCreatedLeavesDefaultsInMemoryOnly) {
     // A volatile parent refuses the lasting child the store would create.
     HKEY parent = nullptr;
     ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav", 0, nullptr, REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+                                KEY_ALL_ACCESS | pad::kSettingsView, nullptr, &parent, nullptr),
               ERROR_SUCCESS);
     ::RegCloseKey(parent);
     padpanel::SettingsStore probe(padpanel::kSettingsBaseKey, kModel, 112);

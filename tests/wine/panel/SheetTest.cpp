@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/win/SettingsView.h"
 #include "PanelTestSupport.h"
 #include "StoreWriteLog.h"
 #include "hosts/cplhost/PanelRegistration.h"
@@ -205,7 +206,7 @@ TEST_F(Sheet, AShortValueFillsOnlyItsBytesAndALongOneIsReplacedByDefaults) {
 TEST_F(Sheet, AKeyThatCannotBeCreatedLeavesTheSheetWorkingOnDefaults) {
     HKEY parent = nullptr;
     ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\ZevEreRaverav", 0, nullptr, REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS, nullptr, &parent, nullptr),
+                                KEY_ALL_ACCESS | pad::kSettingsView, nullptr, &parent, nullptr),
               ERROR_SUCCESS);
     ::RegCloseKey(parent);
     Open();

@@ -160,4 +160,49 @@ TEST_F(InstalledPackage, TheEffectListOffersExactlyTheKindsTheDriverPlays) {
     }
 }
 
+#ifdef _WIN64
+// The machine a PE file is built for (IMAGE_FILE_MACHINE_*), or 0.
+WORD PeMachine(const std::string& path) {
+    win::UniqueFile file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!file) return 0;
+    IMAGE_DOS_HEADER dos{};
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), &dos, sizeof dos, &got, nullptr) || got != sizeof dos || dos.e_magic != IMAGE_DOS_SIGNATURE)
+        return 0;
+    struct {
+        DWORD Signature;
+        IMAGE_FILE_HEADER File;
+    } nt{};
+    if (::SetFilePointer(file.get(), dos.e_lfanew, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER ||
+        !::ReadFile(file.get(), &nt, sizeof nt, &got, nullptr) || got != sizeof nt || nt.Signature != IMAGE_NT_SIGNATURE)
+        return 0;
+    return nt.File.Machine;
+}
+
+// 64-bit Windows runs 32-bit games too: the 32-bit registry view names each
+// class's DLL by the System32 path, which a 32-bit process finds in SysWOW64,
+// where the 32-bit build sits; the 64-bit build sits in System32.
+TEST_F(InstalledPackage, ThirtyTwoBitProgramsFindThe32BitBuildOfEachClassThroughTheirOwnRegistryView) {
+    char windows[MAX_PATH] = "";
+    ::GetWindowsDirectoryA(windows, sizeof windows);
+    for (const char* dll : {"padforce.dll", "padpanel.dll"}) {
+        SCOPED_TRACE(dll);
+        const std::string clsid =
+            std::string(dll) == "padforce.dll" ? "{5D1C2A90-7A3C-A02F-8E41-00104B7C3D21}" : "{2E8B4F16-7A3C-A02F-C5D2-0040A1E6B937}";
+        win::UniqueHKey key;
+        ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, ("Software\\Classes\\CLSID\\" + clsid + "\\InprocServer32").c_str(), 0,
+                                  KEY_READ | KEY_WOW64_32KEY, key.put()),
+                  ERROR_SUCCESS);
+        char path[MAX_PATH] = "", expanded[MAX_PATH] = "";
+        DWORD size = sizeof path;
+        ASSERT_EQ(::RegQueryValueExA(key.get(), nullptr, nullptr, nullptr, reinterpret_cast<BYTE*>(path), &size),
+                  ERROR_SUCCESS);
+        ::ExpandEnvironmentStringsA(path, expanded, sizeof expanded);
+        EXPECT_TRUE(SamePath(expanded, std::string(windows) + "\\System32\\" + dll)) << expanded;
+        EXPECT_EQ(PeMachine(std::string(windows) + "\\SysWOW64\\" + dll), IMAGE_FILE_MACHINE_I386);
+        EXPECT_EQ(PeMachine(std::string(windows) + "\\System32\\" + dll), IMAGE_FILE_MACHINE_AMD64);
+    }
+}
+#endif
+
 }  // namespace
