@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Prints the project's speed figures, one line each: name value unit.
+# Prints the project's speed figures, one line each: build.name value unit,
+# the build being native or the Windows tree that ran under Wine.
+#   bench.sh [TREE]    (default build/win64)
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
+tree=$(cd "${1:-$top/build/win64}" && pwd)
+source "$tree/pad-tree.env"
+named() { sed -u "/^#/!s/^/$1./"; }
 echo "# playback step, native"
-"$top/build/native/bench/native/engine_bench"
-if [ -x "$top/scripts/bench-wine.sh" ]; then
-  echo "# driver under Wine"
-  "$top/scripts/bench-wine.sh" "$top/build/win32"
-fi
+"$top/build/native/bench/native/engine_bench" | named native
+echo "# driver under Wine, $arch build"
+"$top/scripts/bench-wine.sh" "$tree" | named "$arch"

@@ -4,10 +4,10 @@
 #
 #   demo-panel.sh [--tree DIR] [--out DIR] [--script FILE] [--headless]
 #
-# The package of the built win32 tree (default build/win32; its staging
-# folder is read from the tree's CMakeCache.txt) is installed into the
-# prefix OUT/prefix with scripts/install-wine.sh; if that is not available
-# or fails, the control-panel host registers the staged padpanel.dll and
+# The package of the built Windows tree (default build/win64; its Wine kind
+# and folders are read from the tree's pad-tree.env) is installed into a
+# prefix of that kind, OUT/prefix, with scripts/install-wine.sh; if that
+# fails, the control-panel host registers the staged padpanel.dll and
 # copies its data itself. Then the host opens the sheet: on a display
 # ($DISPLAY set, no --headless) it stays up for the user to click through;
 # without one it replays a short built-in script (or FILE) on a private
@@ -15,7 +15,7 @@
 # (default OUT: out/panel-demo).
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-tree="$top/build/win32" out="$top/out/panel-demo" script="" headless=0
+tree="$top/build/win64" out="$top/out/panel-demo" script="" headless=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --tree) tree=$(cd "$2" && pwd); shift 2 ;;
@@ -27,8 +27,10 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-dist=$(sed -n 's/^PAD_DIST_DIR:PATH=//p' "$tree/CMakeCache.txt" 2>/dev/null || true)
-[ -n "$dist" ] || { echo "demo-panel.sh: $tree is no configured win32 tree" >&2; exit 1; }
+[ -f "$tree/pad-tree.env" ] || { echo "demo-panel.sh: $tree is no configured Windows tree" >&2; exit 1; }
+source "$tree/pad-tree.env"
+source "$top/scripts/wine-arch.sh"
+loader=$(pad_wine_loader "$arch")
 host="$tree/hosts/cplhost/cplhost.exe"
 for f in "$host" "$(dirname "$host")/dinput.dll" "$dist/padpanel.dll" "$dist/Zororo/Setup.ini"; do
   [ -f "$f" ] || { echo "demo-panel.sh: $f is missing; build the tree first" >&2; exit 1; }
@@ -39,18 +41,19 @@ out=$(cd "$out" && pwd)
 prefix="$out/prefix" shots="$out/shots"
 rm -rf "$prefix" "$shots"
 mkdir -p "$shots"
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEARCH="$arch" WINELOADER="$loader" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+echo "demo-panel.sh: the $arch build's property sheet"
 
 # Wine's Z: drive is the Unix root. (winepath would start a wine server with
 # no display, which the host's windows would then join.)
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 args=()
-if [ -x "$top/scripts/install-wine.sh" ] && "$top/scripts/install-wine.sh" --dist "$dist" "$prefix"; then
+if "$top/scripts/install-wine.sh" --dist "$package" --arch "$arch" "$prefix"; then
   echo "demo-panel.sh: the package is installed in $prefix"
 else
   echo "demo-panel.sh: no installed package; the host registers $dist/padpanel.dll itself"
-  [ -d "$prefix/drive_c/windows" ] || wineboot -i >/dev/null 2>&1
+  [ -d "$prefix/drive_c/windows" ] || "$loader" wineboot -i >/dev/null 2>&1
   wineserver -w
   args+=(--register "$(winpath "$dist/padpanel.dll")" --data "$(winpath "$dist/Zororo")")
 fi
@@ -58,11 +61,11 @@ fi
 rc=0
 if [ -n "${DISPLAY:-}" ] && [ "$headless" = 0 ] && [ -z "$script" ]; then
   echo "demo-panel.sh: the sheet opens on $DISPLAY; close it to end"
-  wine "$host" "${args[@]}" || rc=$?
+  "$loader" "$host" "${args[@]}" || rc=$?
 else
   if [ -n "$script" ]; then args+=(--script "$(winpath "$script")"); else args+=(--demo); fi
   args+=(--shots "$(winpath "$shots")")
-  env -u DISPLAY xvfb-run -a -s "-screen 0 1280x1024x24" wine "$host" "${args[@]}" || rc=$?
+  env -u DISPLAY xvfb-run -a -s "-screen 0 1280x1024x24" "$loader" "$host" "${args[@]}" || rc=$?
   echo "demo-panel.sh: screenshots of the pages are in $shots"
   ls "$shots"
 fi

@@ -5,8 +5,8 @@
 #
 #   demo.sh [--tree DIR] [--out DIR] [--script FILE] [dihost options...]
 #
-#   --tree DIR     the built win32 tree (default build/win32); its staging
-#                  folder (PAD_DIST_DIR) is read from its CMakeCache.txt
+#   --tree DIR     the built Windows tree (default build/win64); its Wine
+#                  kind and staging folder are read from its pad-tree.env
 #   --out DIR      where motors.svg and reports.csv go (default out/demo)
 #   --script FILE  effects of your own (format: hosts/dihost/README.md);
 #                  default: the built-in script
@@ -16,7 +16,7 @@
 # The run has a Wine prefix of its own, TREE/wine/prefixes/demo.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-tree="$top/build/win32" out="$top/out/demo"
+tree="$top/build/win64" out="$top/out/demo"
 args=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -31,8 +31,8 @@ while [ $# -gt 0 ]; do
   esac
 done
 
-dist=$(sed -n 's/^PAD_DIST_DIR:PATH=//p' "$tree/CMakeCache.txt" 2>/dev/null || true)
-[ -n "$dist" ] || { echo "demo.sh: $tree is no configured win32 tree" >&2; exit 1; }
+[ -f "$tree/pad-tree.env" ] || { echo "demo.sh: $tree is no configured Windows tree" >&2; exit 1; }
+source "$tree/pad-tree.env"
 host="$tree/hosts/dihost/dihost.exe"
 for f in "$host" "$dist/padforce.dll"; do
   [ -f "$f" ] || { echo "demo.sh: $f is missing; build the tree first" >&2; exit 1; }
@@ -48,9 +48,9 @@ for i in "${!args[@]}"; do
   case "${args[$i]}" in Z:/*) args[$i]=$(winpath "${args[$i]#Z:}") ;; esac
 done
 
-echo "demo.sh: playing effects through $dist/padforce.dll"
+echo "demo.sh: playing effects through $dist/padforce.dll (the $arch build)"
 rc=0
-"$top/scripts/wine-run.sh" --root "$tree/wine" --name demo -- \
+"$top/scripts/wine-run.sh" --root "$tree/wine" --arch "$arch" --name demo -- \
   "$host" --driver "$(winpath "$dist/padforce.dll")" --out "$(winpath "$out")" "${args[@]}" || rc=$?
 if [ -f "$out/motors.svg" ]; then
   echo "demo.sh: the picture of both motors is $out/motors.svg"

@@ -1,37 +1,38 @@
 #!/usr/bin/env bash
-# The Wine install and uninstall commands in a 32-bit and in a 64-bit prefix
-# layout, with wine, winepath and wineserver replaced by stand-ins that record
-# what they are asked to run. A 64-bit prefix keeps the 32-bit DLLs, and the
-# registry view 32-bit COM reads, to its syswow64 tools.
+# The Wine install and uninstall commands in a 32-bit and in a 64-bit prefix,
+# with Wine's two loaders and wineserver replaced by stand-ins that record
+# what they are asked to run. A 64-bit prefix takes both halves of the
+# package, each in its own system folder, and the classes in both registry
+# views, as 64-bit Windows does.
 #
 #   wine-scripts-test.sh REPO WORKDIR
 set -uo pipefail
 repo=$1 work=$2
 rm -rf "$work"
-mkdir -p "$work/bin" "$work/dist/Zororo"
+mkdir -p "$work/bin" "$work/dist/Zororo" "$work/dist/x64/Zororo"
 
-cat > "$work/bin/wine" <<'EOF'
+for bits in 32 64; do
+  cat > "$work/bin/wine$bits" <<EOF
 #!/usr/bin/env bash
-printf '%s\n' "$*" >> "$FAKE_WINE_LOG"
-case "$1" in
+printf 'wine$bits %s\n' "\$*" >> "\$FAKE_WINE_LOG"
+case "\$1" in
+  winepath) [ "\$2" = -w ] && shift; p=\$2; printf 'Z:%s\n' "\${p//\//\\\\}" ;;
   *padsetup.exe) exit 1 ;;               # padsetup's fixed exit code
-  reg|*\\reg.exe) [ "$2" = query ] && exit 1 ;;  # nothing left to prune
+  reg) [ "\$2" = query ] && exit 1 ;;    # nothing left to prune
 esac
 exit 0
 EOF
-cat > "$work/bin/winepath" <<'EOF'
-#!/usr/bin/env bash
-[ "$1" = -w ] && shift
-printf 'Z:%s\n' "${1//\//\\}"
-EOF
-printf '#!/usr/bin/env bash\nexit 0\n' > "$work/bin/wineserver"
-printf '#!/usr/bin/env bash\necho "wineboot $*" >> "$FAKE_WINE_LOG"\nexit 1\n' > "$work/bin/wineboot"
-chmod +x "$work/bin/"*
-
-printf 'padforce.dll .\npadsetup.exe .\npadremove.exe .\nZororo/Setup.ini Zororo\n' > "$work/dist/manifest.txt"
-for f in padforce.dll padsetup.exe padremove.exe register.reg unregister.reg Zororo/Setup.ini; do
-  echo "$f" > "$work/dist/$f"
 done
+printf '#!/usr/bin/env bash\nexit 0\n' > "$work/bin/wineserver"
+chmod +x "$work/bin/"*
+export PAD_WINE32_LOADER="$work/bin/wine32" PAD_WINE64_LOADER="$work/bin/wine64"
+
+for half in dist dist/x64; do
+  printf 'padforce.dll .\npadsetup.exe .\npadremove.exe .\nZororo/Setup.ini Zororo\n' > "$work/$half/manifest.txt"
+  for f in padforce.dll padsetup.exe padremove.exe Zororo/Setup.ini; do echo "$half/$f" > "$work/$half/$f"; done
+done
+echo register > "$work/dist/register.reg"
+printf 'REGEDIT4\r\n\r\n[-HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{A}]\r\n\r\n[-HKEY_LOCAL_MACHINE\\System\\B]\r\n' > "$work/dist/unregister.reg"
 
 failures=0
 check() {  # check "sentence" command...
@@ -40,47 +41,57 @@ check() {  # check "sentence" command...
 }
 logged() { grep -qxF -- "$1" "$log"; }
 none_matching() { ! grep -qE -- "$1" "$log"; }
+dist_w="Z:${work//\//\\}\\dist"
 
-run_layout() {  # run_layout NAME SYSTEM_FOLDER
-  local name=$1 sysname=$2
-  local prefix="$work/$name" winsys="C:\\windows\\$sysname"
+run_layout() {  # run_layout win32|win64
+  local arch=$1 prefix="$work/$1" own=wine${1#win} other
+  [ "$own" = wine64 ] && other=wine32 || other=wine64
   local windir="$prefix/drive_c/windows"
-  mkdir -p "$windir/system32" "$windir/$sysname"
-  log="$work/$name.log"
+  mkdir -p "$windir/system32" "$windir/syswow64"
+  [ "$arch" = win64 ] && echo '#arch=win64' > "$prefix/system.reg" || echo '#arch=win32' > "$prefix/system.reg"
+  log="$work/$arch.log"
   : > "$log"
   export FAKE_WINE_LOG="$log"
-  local dist_w="Z:${work//\//\\}\\dist"
 
-  PATH="$work/bin:$PATH" "$repo/scripts/install-wine.sh" --no-wait --dist "$work/dist" "$prefix" > "$work/$name.install.out" 2>&1
-  check "$name: the install command succeeds" test $? = 0
-  check "$name: padforce.dll lands in $sysname" cmp -s "$work/dist/padforce.dll" "$windir/$sysname/padforce.dll"
-  check "$name: Setup.ini lands in $sysname\\Zororo" cmp -s "$work/dist/Zororo/Setup.ini" "$windir/$sysname/Zororo/Setup.ini"
-  if [ "$sysname" != system32 ]; then
-    check "$name: nothing lands in the 64-bit system32" test -z "$(ls -A "$windir/system32")"
-  fi
-  check "$name: padsetup runs from $sysname" logged "$winsys\\padsetup.exe"
-
-  PATH="$work/bin:$PATH" "$repo/scripts/uninstall-wine.sh" --no-wait --dist "$work/dist" "$prefix" > "$work/$name.uninstall.out" 2>&1
-  check "$name: the uninstall command succeeds" test $? = 0
-  check "$name: padremove runs from $sysname" logged "$winsys\\padremove.exe"
-  check "$name: the files are taken away again" test -z "$(ls -A "$windir/$sysname")"
-  check "$name: no prefix is made over the existing one" none_matching '^wineboot'
-
-  if [ "$sysname" = syswow64 ]; then
-    check "$name: register.reg goes in through the 32-bit regedit" logged "$winsys\\regedit.exe /S $dist_w\\register.reg"
-    check "$name: unregister.reg goes in through the 32-bit regedit" logged "$winsys\\regedit.exe /S $dist_w\\unregister.reg"
-    check "$name: the 64-bit regedit is never run" none_matching '^regedit( |$)'
-    check "$name: the keys left over are looked at through the 32-bit reg" grep -qF -- "$winsys\\reg.exe query " "$log"
-    check "$name: the 64-bit reg is never run" none_matching '^reg( |$)'
+  PATH="$work/bin:$PATH" "$repo/scripts/install-wine.sh" --no-wait --dist "$work/dist" "$prefix" > "$work/$arch.install.out" 2>&1
+  check "$arch: the install command succeeds" test $? = 0
+  check "$arch: only the prefix's own loader runs" none_matching "^$other "
+  check "$arch: padsetup runs from system32" logged "$own C:\\windows\\system32\\padsetup.exe"
+  if [ "$arch" = win64 ]; then
+    check "$arch: the 32-bit half lands in syswow64" cmp -s "$work/dist/padforce.dll" "$windir/syswow64/padforce.dll"
+    check "$arch: the 64-bit half lands in system32" cmp -s "$work/dist/x64/padforce.dll" "$windir/system32/padforce.dll"
+    check "$arch: each half has its own Setup.ini" cmp -s "$work/dist/x64/Zororo/Setup.ini" "$windir/system32/Zororo/Setup.ini"
+    check "$arch: register.reg goes into the 32-bit view" logged "$own reg import $dist_w\\register.reg /reg:32"
+    check "$arch: register.reg goes into the 64-bit view" logged "$own reg import $dist_w\\register.reg /reg:64"
   else
-    check "$name: register.reg goes in through regedit" logged "regedit /S $dist_w\\register.reg"
-    check "$name: unregister.reg goes in through regedit" logged "regedit /S $dist_w\\unregister.reg"
-    check "$name: the keys left over are looked at through reg" grep -qE -- '^reg query ' "$log"
+    check "$arch: the 32-bit half lands in system32" cmp -s "$work/dist/padforce.dll" "$windir/system32/padforce.dll"
+    check "$arch: nothing lands in syswow64" test -z "$(ls -A "$windir/syswow64")"
+    check "$arch: register.reg goes in through regedit" logged "$own regedit /S $dist_w\\register.reg"
+  fi
+
+  PATH="$work/bin:$PATH" "$repo/scripts/uninstall-wine.sh" --no-wait --dist "$work/dist" "$prefix" > "$work/$arch.uninstall.out" 2>&1
+  check "$arch: the uninstall command succeeds" test $? = 0
+  check "$arch: padremove runs from system32" logged "$own C:\\windows\\system32\\padremove.exe"
+  check "$arch: the files are taken away again" test -z "$(ls -A "$windir/system32" "$windir/syswow64" | grep -v ':$')"
+  check "$arch: no prefix is made over the existing one" none_matching ' wineboot'
+  check "$arch: the keys left over are looked at" grep -qE -- "^$own reg query " "$log"
+  if [ "$arch" = win64 ]; then
+    check "$arch: each key of unregister.reg goes from the 32-bit view" \
+      logged "$own reg delete HKEY_LOCAL_MACHINE\\Software\\Classes\\CLSID\\{A} /reg:32 /f"
+    check "$arch: each key of unregister.reg goes from the 64-bit view" logged "$own reg delete HKEY_LOCAL_MACHINE\\System\\B /reg:64 /f"
+  else
+    check "$arch: unregister.reg goes in through regedit" logged "$own regedit /S $dist_w\\unregister.reg"
   fi
 }
 
-run_layout prefix32 system32
-run_layout prefix64 syswow64
+run_layout win32
+run_layout win64
+
+# A prefix that does not exist yet is made of the kind the package serves.
+log="$work/new.log"
+: > "$log"
+PATH="$work/bin:$PATH" FAKE_WINE_LOG="$log" "$repo/scripts/install-wine.sh" --no-wait --dist "$work/dist" "$work/new" >/dev/null 2>&1
+check "a new prefix is made 64-bit for a package with a 64-bit half" logged "wine64 wineboot -i"
 
 echo "$failures failed checks"
 [ "$failures" = 0 ]
