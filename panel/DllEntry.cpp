@@ -4,6 +4,7 @@
 #include "panel/Module.h"
 #include "panel/PanelIds.h"
 #include "panel/PropSheetFactory.h"
+#include "panel/controls/TestButton.h"
 #include "panel/pages/PageContext.h"
 #include "panel/pages/PageLayer.h"
 
@@ -16,6 +17,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         ResetPageContext();
     } else if (reason == DLL_PROCESS_DETACH) {
         DestroyControls();
+        // A class left registered would point into the unloaded module.
+        ::UnregisterClassA(kTestButtonClass, instance);
     }
     return TRUE;
 }

@@ -10,6 +10,7 @@
 #include "panel/Settings.h"
 #include "panel/pages/EnterPageTable.h"
 #include "panel/pages/PageContext.h"
+#include "panel/pages/PadMotors.h"
 #include "panel/pages/PageLayer.h"
 
 namespace padpanel {

@@ -6,6 +6,7 @@
 #include "panel/Module.h"
 #include "panel/PageProcs.h"
 #include "panel/SetupFile.h"
+#include "panel/controls/TestButton.h"
 #include "panel/resource.h"
 
 namespace padpanel {
@@ -37,7 +38,10 @@ PropSheet* PropSheet::Create() {
     return sheet;
 }
 
-PropSheet::PropSheet() { ObjectCreated(); }
+PropSheet::PropSheet() {
+    ObjectCreated();
+    RegisterTestButtonClass();  // a second sheet's registration fails, as it may
+}
 
 PropSheet::~PropSheet() {
     if (device_) {

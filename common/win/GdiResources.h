@@ -1,5 +1,5 @@
-// Owners for GDI: a memory DC, a GDI object, a window's DC, and an object
-// selected into a DC for one scope.
+// Owners for GDI: a memory DC, a GDI object, a bitmap, an icon, a window's DC,
+// a paint, and an object selected into a DC for one scope.
 #pragma once
 
 #include <windows.h>
@@ -17,8 +17,19 @@ struct GdiObjectTraits {
     static void Close(HGDIOBJ object) { ::DeleteObject(object); }
 };
 
+struct BitmapTraits {
+    static HBITMAP Empty() { return nullptr; }
+    static void Close(HBITMAP bitmap) { ::DeleteObject(bitmap); }
+};
+struct IconTraits {
+    static HICON Empty() { return nullptr; }
+    static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+
 using UniqueMemoryDc = UniqueResource<HDC, MemoryDcTraits>;  // CreateCompatibleDC
-using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;  // bitmaps, brushes, fonts
+using UniqueGdiObject = UniqueResource<HGDIOBJ, GdiObjectTraits>;  // brushes, pens, fonts
+using UniqueBitmap = UniqueResource<HBITMAP, BitmapTraits>;
+using UniqueIcon = UniqueResource<HICON, IconTraits>;  // LoadImage(IMAGE_ICON) without LR_SHARED
 
 // GetDC / ReleaseDC of one window (null: the screen).
 class WindowDc {
@@ -35,6 +46,23 @@ public:
 
 private:
     HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint / EndPaint of one WM_PAINT.
+class Paint {
+public:
+    explicit Paint(HWND window) : window_(window), dc_(::BeginPaint(window, &ps_)) {}
+    ~Paint() { ::EndPaint(window_, &ps_); }
+    Paint(const Paint&) = delete;
+    Paint& operator=(const Paint&) = delete;
+
+    HDC get() const { return dc_; }
+    const RECT& Area() const { return ps_.rcPaint; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
     HDC dc_;
 };
 

@@ -6,6 +6,7 @@
 #include "panel/SettingsStore.h"
 #include "panel/pages/EnterPageSteps.h"
 #include "panel/pages/PageContext.h"
+#include "panel/pages/PadMotors.h"
 #include "panel/pages/PageLayer.h"
 
 namespace padpanel {

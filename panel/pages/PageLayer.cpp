@@ -1,25 +1,77 @@
-// The page content is not built yet: no controls exist, so there is nothing
-// to draw, hit or update. Each entry point below is where it plugs in.
 #include "panel/pages/PageLayer.h"
 
+#include "panel/pages/PadMotors.h"
 #include "panel/pages/PageContext.h"
+#include "panel/pages/Pages.h"
+#include "panel/pages/Slots.h"
 
 namespace padpanel {
 
-void BuildPages(HWND) { DestroyControls(); }
+namespace {
 
-void DestroyControls() {
-    for (auto& control : Pages().Controls) control.reset();
+constexpr int kBackgrounds[6] = {kTestBackground, kButtonBackground, kKeyboardBackground,
+                                 kPowerBackground, kCheckBackground,  kAboutBackground};
+
+// Every page's tick but the vibration page's ends a running left-motor test.
+void EndMotorTest() {
+    PageContext& context = Pages();
+    if (context.LeftRunMs != 0) {
+        context.LeftRunMs = 0;
+        StopMotors();
+    }
 }
 
-void PaintPage(HWND, int, HDC) {}
-void OnPageClick(HWND, int, int, int) {}
-void OnPageTick(HWND, int, const DIJOYSTATE&) {}
+}  // namespace
+
+void DrawSlot(int slot, HDC dc) {
+    if (BitmapControl* c = Control(slot)) c->Draw(dc);
+}
+
+void PaintPage(HWND page, int pageNumber, HDC dc) {
+    if (pageNumber < 0 || pageNumber > 5) return;
+    DrawSlot(kBackgrounds[pageNumber], dc);
+    DrawSlot(kLogo, dc);
+    switch (pageNumber) {
+    case 0: PaintTestPage(page, dc); break;
+    case 1:
+    case 2: PaintButtonPages(page, pageNumber, dc); break;
+    case 3: PaintVibrationPage(page, dc); break;
+    case 4: PaintCheckPage(page, dc); break;
+    default: break;
+    }
+}
+
+void OnPageClick(HWND page, int pageNumber, int x, int y) {
+    if (pageNumber == 0) ClickTestPage(page, x, y);
+}
+
+void OnPageTick(HWND page, int pageNumber, const DIJOYSTATE& state) {
+    switch (pageNumber) {
+    case 0: TickTestPage(page, state); break;
+    case 1:
+    case 2:
+    case 4: EndMotorTest(); break;
+    default: break;
+    }
+}
+
 void OnPageDrag(HWND, int, int, int) {}
 void OnPageRelease(HWND, int, int, int) {}
-void OnEnterPageBefore(HWND, int) {}
-void OnEnterPageAfter(HWND, int) {}
-void StopMotors() {}
+
+void OnEnterPageBefore(HWND page, int code) {
+    switch (code) {
+    case 1:
+    case 2: EnterButtonPages(page, code); break;
+    case 3: EnterVibrationPage(page); break;
+    case 4: EnterCheckPage(page); break;
+    default: break;
+    }
+}
+
+void OnEnterPageAfter(HWND page, int code) {
+    if (code == 0) EnterTestPage(page);
+    if (code == 4) ResetCapture();
+}
 
 INT_PTR CALLBACK KeyPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     if (message == WM_INITDIALOG) return TRUE;

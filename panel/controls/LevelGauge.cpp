@@ -1,0 +1,54 @@
+#include "panel/controls/LevelGauge.h"
+
+#include "panel/controls/BitmapFile.h"
+#include "panel/controls/BlitTransparent.h"
+#include "panel/controls/ControlRects.h"
+
+namespace padpanel {
+
+LevelGauge::LevelGauge(const LevelGaugeSpec& spec, HWND page)
+    : geometry_{ToBox(spec.Rect), spec.MarginLeft, spec.MarginRight, spec.TrimTrack},
+      background_(LoadBitmapFile(nullptr, spec.Background)),
+      fill_(LoadBitmapFile(nullptr, spec.Fill)),
+      captionRect_(spec.CaptionRect),
+      caption_(spec.Text) {
+    Invalidate(page, false);
+}
+
+void LevelGauge::Draw(HDC dc) {
+    const RECT r = ToRect(geometry_.Rect);
+    BlitTransparent(dc, background_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0,
+                    kTransparentWhite);
+    if (value_ != 0) {
+        const Box fill = geometry_.FillArea(value_);
+        BlitTransparent(dc, fill_.get(), fill.Left, fill.Top, fill.Right - fill.Left, fill.Bottom - fill.Top, 0,
+                        fill.Top - r.top, kTransparentWhite);
+    }
+    if (!caption_.Empty()) {
+        RECT c = captionRect_;
+        ::DrawTextA(dc, caption_.Text(), -1, &c, DT_BOTTOM);
+    }
+}
+
+void LevelGauge::SetValue(HWND page, uint32_t value) {
+    Box stale;
+    const bool changed = geometry_.StaleArea(value_, value, stale);
+    value_ = value;
+    if (!changed) return;
+    InvalidateArea(page, ToRect(stale), false);
+    if (showCaption_ && !caption_.Empty()) InvalidateArea(page, captionRect_, false);
+}
+
+RECT* LevelGauge::GetRect(RECT* out) const {
+    *out = ToRect(geometry_.Rect);
+    return out;
+}
+
+bool LevelGauge::HitTest(int32_t x, int32_t y) const { return Contains(ToRect(geometry_.Rect), x, y); }
+
+void LevelGauge::Invalidate(HWND page, bool) {
+    InvalidateArea(page, ToRect(geometry_.Rect), false);
+    InvalidateArea(page, captionRect_, false);
+}
+
+}  // namespace padpanel

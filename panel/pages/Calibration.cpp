@@ -1,0 +1,72 @@
+#include "panel/pages/Calibration.h"
+
+namespace padpanel {
+
+namespace {
+
+struct Ends {
+    int32_t Min, Centre, Max;
+    bool TwoPoint;
+};
+
+Ends Split(uint32_t word) {
+    if (word & kTwoPointWord) {
+        const int32_t max = word & 0xFF, min = (word >> 8) & 0xFF;
+        return Ends{min, (min + max) / 2, max, true};
+    }
+    return Ends{static_cast<int32_t>((word >> 16) & 0xFF), static_cast<int32_t>((word >> 8) & 0xFF),
+                static_cast<int32_t>(word & 0xFF), false};
+}
+
+uint32_t Join(const Ends& e) {
+    if (e.TwoPoint) return kTwoPointWord | static_cast<uint32_t>(e.Min) << 8 | static_cast<uint32_t>(e.Max);
+    return static_cast<uint32_t>(e.Min) << 16 | static_cast<uint32_t>(e.Centre) << 8 | static_cast<uint32_t>(e.Max);
+}
+
+int32_t Clamp255(int64_t v) { return v < 0 ? 0 : v > 255 ? 255 : static_cast<int32_t>(v); }
+
+}  // namespace
+
+int32_t AxisByteUncapped(int32_t value) { return (value >> 8) + ((value >> 7) & 1); }
+
+uint32_t AxisByte(int32_t value) { return static_cast<uint32_t>(Clamp255(AxisByteUncapped(value))); }
+
+uint32_t MapAxis(uint32_t word, int32_t v) {
+    const Ends e = Split(word);
+    if (v > e.Max) v = e.Max;
+    if (v < e.Min) v = e.Min;
+    int64_t result;
+    if (e.TwoPoint) {
+        if (e.Max <= e.Min) return 127;
+        result = static_cast<int64_t>(v - e.Min) * 255 / (e.Max - e.Min);
+    } else if (v > e.Centre) {
+        if (e.Max <= e.Centre) return 127;
+        result = 127 + static_cast<int64_t>(v - e.Centre) * 128 / (e.Max - e.Centre);
+    } else if (v == e.Centre) {
+        result = 127;
+    } else {
+        if (e.Centre <= e.Min) return 127;
+        result = static_cast<int64_t>(v - e.Min) * 127 / (e.Centre - e.Min);
+    }
+    return static_cast<uint32_t>(Clamp255(result));
+}
+
+uint32_t RescaleForSensitivity(uint32_t word, int oldLevel, int newLevel) {
+    if (newLevel == oldLevel) return word;
+    Ends e = Split(word);
+    int64_t lo, hi;
+    if (newLevel > oldLevel) {
+        const int64_t d = newLevel - oldLevel;
+        lo = e.Centre - ((e.Centre - e.Min) / d) / 2;
+        hi = e.Centre + ((e.Max - e.Centre) / d) / 2;
+    } else {
+        const int64_t d = oldLevel - newLevel;
+        lo = e.Centre - 2 * d * (e.Centre - e.Min);
+        hi = e.Centre + 2 * d * (e.Max - e.Centre);
+    }
+    e.Min = Clamp255(lo);
+    e.Max = Clamp255(hi);
+    return Join(e);
+}
+
+}  // namespace padpanel
