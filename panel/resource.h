@@ -5,6 +5,8 @@
 #define IDS_TYPE_NAME_ERROR 2
 
 #define IDI_PAD 108
+#define IDI_LAMP_LIT 200
+#define IDI_LAMP_DARK 201
 
 #define IDD_TEST_PAGE 118
 #define IDD_KEYBOARD_PAGE 120

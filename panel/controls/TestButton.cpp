@@ -2,6 +2,7 @@
 
 #include "common/win/GdiResources.h"
 #include "panel/Module.h"
+#include "panel/resource.h"
 
 namespace padpanel {
 
@@ -59,8 +60,8 @@ LRESULT CALLBACK TestButtonProc(HWND window, UINT message, WPARAM wParam, LPARAM
     switch (message) {
     case WM_CREATE:
         if (lamps.Users++ == 0) {
-            lamps.Icons[0].reset(LoadLamp(kLampDarkIcon));
-            lamps.Icons[1].reset(LoadLamp(kLampLitIcon));
+            lamps.Icons[0].reset(LoadLamp(IDI_LAMP_DARK));
+            lamps.Icons[1].reset(LoadLamp(IDI_LAMP_LIT));
         }
         return 0;
     case WM_DESTROY:

@@ -8,8 +8,6 @@
 namespace padpanel {
 
 inline constexpr char kTestButtonClass[] = "TESTBUTTON";
-inline constexpr WORD kLampLitIcon = 200;
-inline constexpr WORD kLampDarkIcon = 201;
 
 // True when this call registered the class; a second registration in the
 // same process fails and callers ignore it.

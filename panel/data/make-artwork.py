@@ -154,10 +154,10 @@ class Canvas:
         src = paint if isinstance(paint, Image.Image) else Image.new("RGB", self.size, paint)
         self.im.paste(src, (0, 0), mask)
 
-    def text(self, xy, s, size, colour, bold=False, anchor="mm", opacity=1.0):
+    def text(self, xy, s, size, colour, bold=False, anchor="mm", covers=False):
         m = Image.new("L", self.size, 0)
         ImageDraw.Draw(m).text(xy, s, font=font(size, bold), fill=255, anchor=anchor)
-        self.paint(m, colour, opacity, covers=False)
+        self.paint(m, colour, covers=covers)
 
     def sprite(self, key=WHITE, keep=100):
         """Pixels drawn less than keep/255 become the key colour; a visible
@@ -212,18 +212,22 @@ def crosshair(c, box, r=8):
 
 
 def hat_wedge(s, n, grow=0.0):
-    """Direction n (1 up, clockwise): a wedge pointing away from the hat centre."""
+    """Direction n (1 up, clockwise): a wedge pointing away from the hat centre,
+    its corners rounded."""
     a = math.radians(45 * (n - 1))
-    half = 16 + grow * 0.8
+    pen = 3.0
+    g = grow - pen / 2
+    half = 15 + g * 0.8
 
     def p(r, deg):
         t = a + math.radians(deg)
         return (HAT[0] + r * math.sin(t), HAT[1] - r * math.cos(t))
 
-    r0, r1, tip = 40 - grow, 56 + grow, 65 + grow
+    r0, r1, tip = 40 - g, 54 + g, 65 + g
     pts = [p(r0, half - i * (2 * half / 8)) for i in range(9)]
     pts += [p(r1, -half), p(tip, 0), p(r1, half)]
     s.polygon(pts)
+    s.d.line([s._pt(x, y) for x, y in pts + pts[:2]], fill=255, width=int(pen * SS), joint="curve")
 
 
 def hat_base(c):
@@ -241,12 +245,22 @@ def hat_base(c):
     c.paint(c.shape().ring(cx, cy, 10, 1), EDGE, 0.5)
 
 
+def ellipse_points(cx, cy, rx, ry, turn=0.0, n=48):
+    t0 = math.radians(turn)
+    pts = []
+    for i in range(n):
+        a = 2 * math.pi * i / n
+        x, y = rx * math.cos(a), ry * math.sin(a)
+        pts.append((cx + x * math.cos(t0) - y * math.sin(t0), cy + x * math.sin(t0) + y * math.cos(t0)))
+    return pts
+
+
 def pad_silhouette(s, x0, y0, w, h):
     """A two-grip game pad outline inside the box (x0, y0, w, h)."""
-    s.rect((x0 + 0.06 * w, y0, x0 + 0.94 * w, y0 + 0.66 * h), 0.3 * h)
-    for gx in (0.2, 0.8):
-        cx, cy = x0 + gx * w, y0 + 0.62 * h
-        s.d.ellipse(s._box((cx - 0.2 * w, cy - 0.38 * h, cx + 0.2 * w, cy + 0.38 * h)), fill=255)
+    s.rect((x0 + 0.09 * w, y0, x0 + 0.91 * w, y0 + 0.6 * h), 0.27 * h)
+    s.polygon(ellipse_points(x0 + 0.5 * w, y0 + 0.52 * h, 0.3 * w, 0.13 * h))
+    for gx, turn in ((0.21, 20), (0.79, -20)):
+        s.polygon(ellipse_points(x0 + gx * w, y0 + 0.62 * h, 0.14 * w, 0.37 * h, turn))
     return s
 
 
@@ -414,15 +428,13 @@ def time_ball():
 
 
 def logo():
-    c = Canvas((88, 57), gradient((88, 57), BG_TOP, bg_colour(56)))
-    body = pad_silhouette(c.shape(), 7, 4, 74, 38)
-    c.paint(body, gradient((88, 57), ACCENT_HI, ACCENT_LO, 4, 42))
-    rim = pad_silhouette(c.shape(), 7, 4, 74, 38)
-    rim.im.paste(0, mask=pad_silhouette(Shape((88, 57)), 7, 5.2, 74, 37).im)
-    c.paint(rim, WHITE, 0.4)
-    c.text((44, 20), "ZZ", 19, LIT_TEXT, bold=True)
-    c.text((44, 50), "ZURAZA", 9, TEXT, bold=True)
-    return c.sprite()
+    c = Canvas((88, 57), background().crop((0, 0, 88, 57)))
+    c.paint(pad_silhouette(c.shape(), 10, 3, 68, 40), EDGE)
+    c.paint(pad_silhouette(c.shape(), 11, 4, 66, 38), gradient((88, 57), ACCENT_HI, ACCENT_LO, 4, 42))
+    c.text((44, 16), "ZZ", 17, LIT_TEXT, bold=True)
+    c.text((44, 48), "ZURAZA", 9, TEXT, bold=True, covers=True)
+    # drawn on the pages' own gradient, so even its faintest edge pixels fit
+    return c.sprite(keep=1)
 
 
 # ---------------------------------------------------------------- pages

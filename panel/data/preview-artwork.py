@@ -149,7 +149,7 @@ def sprite_sheet():
     """Every sprite twice its size on the page colour, to check edges."""
     names = sorted(n[:-4] for n in os.listdir(src) if n.endswith(".bmp") and not n.startswith(("BK", "Background")))
     names += ["BKCursor", "BKCursor_1", "BKArrow", "BKTimeBall", "BKPowerLine"]
-    sheet = Image.new("RGB", (1000, 760), (31, 41, 55))
+    sheet = Image.new("RGB", (1000, 1400), (31, 41, 55))
     x = y = row = 8
     for name in names:
         im = bmp(name)
@@ -159,7 +159,7 @@ def sprite_sheet():
         tile.paste(im, (0, 0), shown(im, (0, 0, 0) if name == "BKCursor_1" else (255, 255, 255)))
         sheet.paste(tile.resize((im.width * 2, im.height * 2), Image.Resampling.NEAREST), (x, y))
         x, row = x + im.width * 2 + 8, max(row, im.height * 2)
-    return sheet
+    return sheet.crop((0, 0, 1000, y + row + 8))
 
 
 def about_page():
