@@ -1,4 +1,3 @@
-#include "panel/pages/PageLayout.h"
 
 #include <array>
 #include <memory>
@@ -7,11 +6,13 @@
 
 #include "panel/SetupFile.h"
 #include "panel/controls/Backgrounds.h"
+#include "panel/controls/ControlRects.h"
 #include "panel/controls/HatIndicator.h"
 #include "panel/controls/ImageButton.h"
 #include "panel/controls/ImageSprite.h"
 #include "panel/controls/LevelGauge.h"
 #include "panel/controls/PositionCursor.h"
+#include "panel/pages/ButtonGrid.h"
 #include "panel/pages/PageFiles.h"
 #include "panel/pages/PageLayer.h"
 #include "panel/pages/Slots.h"
@@ -201,30 +202,14 @@ void BuildButtonFamilies(Builder& b, const PageContext& context) {
     for (int k = 1; k <= count; ++k) {
         const std::string numbered = "BtnButton_" + std::to_string(k) + ".bmp";
         // The caption is the button's key name, drawn while it is lit.
-        b.CaptionedButton(kFirstIndicator + k - 1, "BtnButton.bmp", numbered.c_str(), IndicatorRect(k),
-                          CaptionEntry{IndicatorCaptionRect(k), std::string()});
-        b.Button(kFirstSetButton + k - 1, "BtnSet.bmp", "BtnSet_1.bmp", SetButtonRect(k));
+        b.CaptionedButton(kFirstIndicator + k - 1, "BtnButton.bmp", numbered.c_str(), ToRect(IndicatorBox(k)),
+                          CaptionEntry{ToRect(IndicatorCaptionBox(k)), std::string()});
+        b.Button(kFirstSetButton + k - 1, "BtnSet.bmp", "BtnSet_1.bmp", ToRect(SetButtonBox(k)));
         b.Sprite(kFirstPicture + k - 1, numbered.c_str(), RECT{0, 0, 42, 42});
     }
 }
 
 }  // namespace
-
-RECT SetButtonRect(int button) {
-    const int row = (button - 1) % 6;
-    const int left = button <= 6 ? 36 : 259;
-    return RECT{left, 62 + 47 * row, left + 70, 108 + 47 * row};
-}
-
-RECT IndicatorRect(int button) {
-    const int column = (button - 1) % 6, row = button <= 6 ? 0 : 1;
-    return RECT{60 + 63 * column, 58 + 57 * row, 102 + 63 * column, 100 + 57 * row};
-}
-
-RECT IndicatorCaptionRect(int button) {
-    const int column = (button - 1) % 6, row = button <= 6 ? 0 : 1;
-    return RECT{60 + 63 * column, 101 + 57 * row, 210 + 63 * column, 115 + 57 * row};
-}
 
 void BuildPages(HWND page) {
     DestroyControls();

@@ -12,6 +12,7 @@
 
 #include "common/win/SettingsView.h"
 #include "PanelTestSupport.h"
+#include "SheetRig.h"
 #include "StoreWriteLog.h"
 #include "hosts/cplhost/PanelRegistration.h"
 #include "hosts/cplhost/SheetHost.h"
@@ -341,21 +342,4 @@ TEST_F(Sheet, WithoutAcquisitionOnlyTheButtonPageActivationPolls) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    int childExitCode = 0;
-    if (!paneltest::RunOnlyWithUnmanagedWindows(childExitCode)) return childExitCode;
-    std::string error;
-    if (!dinput7::LoadStandIn(&error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 2;
-    }
-    if (!cplhost::RegisterPanel(paneltest::DistPath("padpanel.dll"), &error)) {
-        std::fprintf(stderr, "%s\n", error.c_str());
-        return 2;
-    }
-    ::CoInitialize(nullptr);
-    ::testing::InitGoogleTest(&argc, argv);
-    const int rc = RUN_ALL_TESTS();
-    ::CoUninitialize();
-    return rc;
-}
+int main(int argc, char** argv) { return paneltest::RunSheetTests(argc, argv); }
