@@ -9,5 +9,5 @@ source "$tree/pad-tree.env"
 named() { sed -u "/^#/!s/^/$1./"; }
 echo "# playback step, native"
 "$top/build/native/bench/native/engine_bench" | named native
-echo "# driver under Wine, $arch build"
+echo "# driver and property sheet under Wine, $arch build"
 "$top/scripts/bench-wine.sh" "$tree" | named "$arch"

@@ -1,0 +1,129 @@
+// The test page's drawing under Wine, through the staged padpanel.dll in the
+// control-panel host: the time of a full page paint, and per 10 ms tick the
+// area repainted and the time spent painting, with the pad still and with
+// the stick sweeping. Figures are printed as "name value unit", never judged.
+//
+//   panel_bench --dll=PATH --data=ZORORO_FOLDER [--seconds=S]
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "common/win/GdiResources.h"
+#include "hosts/cplhost/PanelRegistration.h"
+#include "hosts/cplhost/SheetHost.h"
+#include "hosts/dinput7/StandInLoader.h"
+#include "tools/padstate/PadStateLink.h"
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER f, c;
+    ::QueryPerformanceFrequency(&f);
+    ::QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+// What the page's paints cost: area asked for and time taken, summed.
+struct PaintTally {
+    long Paints = 0;
+    double Area = 0;
+    double Ms = 0;
+};
+PaintTally g_tally;
+
+LRESULT CALLBACK MeasurePaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    if (message != WM_PAINT) return ::DefSubclassProc(window, message, wParam, lParam);
+    const win::UniqueGdiObject region(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetUpdateRgn(window, static_cast<HRGN>(region.get()), FALSE) > NULLREGION) {
+        const DWORD size = ::GetRegionData(static_cast<HRGN>(region.get()), 0, nullptr);
+        std::vector<uint8_t> bytes(size);
+        auto* data = reinterpret_cast<RGNDATA*>(bytes.data());
+        ::GetRegionData(static_cast<HRGN>(region.get()), size, data);
+        const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
+        for (DWORD i = 0; i < data->rdh.nCount; ++i)
+            g_tally.Area += static_cast<double>(rects[i].right - rects[i].left) * (rects[i].bottom - rects[i].top);
+    }
+    const double start = Now();
+    const LRESULT r = ::DefSubclassProc(window, message, wParam, lParam);
+    g_tally.Ms += Now() - start;
+    ++g_tally.Paints;
+    return r;
+}
+
+// Runs the page for `ms`, calling `step` between pumps; the tally per tick.
+template <class Step>
+void Measure(cplhost::SheetHost& host, const char* name, DWORD ms, Step step) {
+    g_tally = PaintTally{};
+    const DWORD start = ::GetTickCount();
+    int ticks = 0;
+    while (::GetTickCount() - start < ms) {
+        step(ticks++);
+        host.Pump(10);
+    }
+    std::printf("panel_tick_area_%s %.0f px\n", name, g_tally.Area / ticks);
+    std::printf("panel_tick_paint_%s %.3f ms\n", name, g_tally.Ms / ticks);
+    std::printf("panel_paints_per_tick_%s %.2f\n", name, static_cast<double>(g_tally.Paints) / ticks);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::string dll, data;
+    DWORD seconds = 2;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (a.rfind("--dll=", 0) == 0) dll = a.substr(6);
+        else if (a.rfind("--data=", 0) == 0) data = a.substr(7);
+        else if (a.rfind("--seconds=", 0) == 0) seconds = std::strtoul(a.c_str() + 10, nullptr, 10);
+    }
+    std::string error;
+    if (dll.empty() || !dinput7::LoadStandIn(&error) || !cplhost::RegisterPanel(dll, &error) ||
+        (!data.empty() && !cplhost::InstallPanelData(data, &error))) {
+        std::fprintf(stderr, "panel_bench: %s\n", dll.empty() ? "give the staged DLL as --dll=PATH" : error.c_str());
+        return 2;
+    }
+    padstate::PadStateLink pad;
+    if (!pad.IsOpen()) return 2;
+    padstate::ResetBlock(pad.Block());
+    ::CoInitialize(nullptr);
+    int rc = 0;
+    {
+        cplhost::SheetHost host;
+        if (!host.Open("VID_7A3C&PID_A02F", 0, &error)) {
+            std::fprintf(stderr, "panel_bench: %s\n", error.c_str());
+            rc = 2;
+        } else {
+            host.Pump(300);
+            const HWND page = host.CurrentPage();
+            ::SetWindowSubclass(page, MeasurePaint, 1, 0);
+            std::vector<double> full;
+            for (int i = 0; i < 50; ++i) {
+                const double start = Now();
+                ::RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                full.push_back(Now() - start);
+            }
+            std::sort(full.begin(), full.end());
+            std::printf("# the test page, %zu full paints\n", full.size());
+            std::printf("panel_full_paint_median %.3f ms\n", full[full.size() / 2]);
+            host.Pump(100);
+            Measure(host, "still", seconds * 1000, [](int) {});
+            // The stick sweeps a circle, a turn a second.
+            Measure(host, "sweep", seconds * 1000, [&](int tick) {
+                const double a = tick * 2 * 3.14159265 / 100;
+                pad->Axes[0] = static_cast<int32_t>(32767 + 30000 * std::cos(a));
+                pad->Axes[1] = static_cast<int32_t>(32767 + 30000 * std::sin(a));
+            });
+            ::RemoveWindowSubclass(page, MeasurePaint, 1);
+            host.Cancel();
+        }
+    }
+    ::CoUninitialize();
+    return rc;
+}
