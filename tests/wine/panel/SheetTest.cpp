@@ -24,15 +24,10 @@ namespace {
 using namespace paneltest;
 using cplhost::SheetHost;
 
-constexpr char kTypeName[] = "VID_7A3C&PID_A02F";
-
-class Sheet : public ::testing::Test {
+class Sheet : public SheetRig {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(pad_.IsOpen());
-        padstate::ResetBlock(pad_.Block());
-        InstallStagedSetupIni();
-        DeleteSettings();
+        SheetRig::SetUp();
         std::string error;
         ASSERT_TRUE(log_.Attach(DistPath("padpanel.dll"), &error)) << error;
     }
@@ -42,18 +37,9 @@ protected:
         EXPECT_EQ(log_.OddWrites(), 0) << "the panel stores whole records only";
         ::CoFreeUnusedLibraries();  // the next test starts with a freshly loaded module
         EXPECT_EQ(::GetModuleHandleA("padpanel.dll"), nullptr) << "the module unloads once the sheet is gone";
-        DeleteSettings();
+        SheetRig::TearDown();
     }
 
-    void Open() {
-        std::string error;
-        ASSERT_TRUE(host_.Open(kTypeName, 0, &error)) << error;
-        host_.Pump(50);
-    }
-    void Show(int page) {
-        ASSERT_TRUE(host_.SelectPage(page)) << "page " << page;
-        host_.Pump(30);
-    }
     pad::JoySettingRecord Stored() {
         pad::JoySettingRecord r{};
         EXPECT_TRUE(ReadStored(r)) << "a 112-byte record is stored";
@@ -61,19 +47,7 @@ protected:
     }
     const padstate::StandInCounters& Counters() const { return pad_->Counters; }
     uint32_t Polls() const { return padstate::PadStateLink::Read(pad_->Counters.Polls); }
-    // Pumps until the condition holds or `ms` have passed.
-    template <class Condition>
-    bool PumpUntil(Condition done, DWORD ms) {
-        const DWORD start = ::GetTickCount();
-        while (!done()) {
-            if (::GetTickCount() - start >= ms) return false;
-            host_.Pump(20);
-        }
-        return true;
-    }
 
-    padstate::PadStateLink pad_;
-    SheetHost host_;
     StoreWriteLog log_;
 };
 
