@@ -69,4 +69,41 @@ uint32_t RescaleForSensitivity(uint32_t word, int oldLevel, int newLevel) {
     return Join(e);
 }
 
+void CaptureSample(uint32_t& capture, uint32_t recordWord, int32_t raw, bool firstSample) {
+    const uint32_t v = AxisByte(raw);
+    if (recordWord & kTwoPointWord) {
+        if (firstSample) return;
+        uint32_t max = capture & 0xFF, min = (capture >> 8) & 0xFF;
+        if (v < min) min = v;
+        if (v > max) max = v;
+        capture = (capture & ~0xFFFFu) | min << 8 | max;
+        return;
+    }
+    if (firstSample) {
+        capture = (capture & ~0xFF00u) | v << 8;
+        return;
+    }
+    uint32_t max = capture & 0xFF, min = (capture >> 16) & 0xFF;
+    if (v < min) min = v;
+    if (v > max) max = v;
+    capture = (capture & ~0xFF00FFu) | min << 16 | max;
+}
+
+bool IsValidCapture(uint32_t capture, uint32_t recordWord) {
+    if (recordWord & kTwoPointWord) {
+        return capture != CaptureStartWord(recordWord) && (capture & kTwoPointWord) &&
+               ((capture >> 8) & 0xFF) < (capture & 0xFF);
+    }
+    const uint32_t min = (capture >> 16) & 0xFF, centre = (capture >> 8) & 0xFF, max = capture & 0xFF;
+    return capture != CaptureStartWord(recordWord) && !(capture & kTwoPointWord) && min < centre && centre < max;
+}
+
+void CommitCaptures(const std::array<uint32_t, 5>& captures, uint32_t (&words)[5], uint32_t sensitivity) {
+    const int level = sensitivity > 2 ? 2 : static_cast<int>(sensitivity);
+    for (int i = 0; i < 5; ++i) {
+        if (!IsValidCapture(captures[i], words[i])) continue;
+        words[i] = i < 2 ? RescaleForSensitivity(captures[i], 0, level) : captures[i];
+    }
+}
+
 }  // namespace padpanel

@@ -5,6 +5,7 @@
 // minimum in bits 0..7 and 8..15, its centre being their mean rounded down.
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace padpanel {
@@ -29,5 +30,19 @@ uint32_t RescaleForSensitivity(uint32_t word, int oldLevel, int newLevel);
 inline uint32_t CaptureStartWord(uint32_t recordWord) {
     return (recordWord & kTwoPointWord) ? 0x100FF00u : 0xFF0000u;
 }
+
+// One sample of a capture step into a capture word, in the record word's
+// form. The step's first sample gives a three-point word its centre and a
+// two-point word nothing; later ones widen the ends.
+void CaptureSample(uint32_t& capture, uint32_t recordWord, int32_t raw, bool firstSample);
+
+// Whether a capture may replace its record word: ends in order (and the
+// centre between them), in the record word's form, and not as it started.
+bool IsValidCapture(uint32_t capture, uint32_t recordWord);
+
+// The record words after a finished check: each valid capture replaces its
+// word; X and Y (words 0 and 1) narrowed for a sensitivity level of 1 or 2
+// (higher levels count as 2).
+void CommitCaptures(const std::array<uint32_t, 5>& captures, uint32_t (&words)[5], uint32_t sensitivity);
 
 }  // namespace padpanel

@@ -42,21 +42,32 @@ void PaintPage(HWND page, int pageNumber, HDC dc) {
 }
 
 void OnPageClick(HWND page, int pageNumber, int x, int y) {
-    if (pageNumber == 0) ClickTestPage(page, x, y);
+    switch (pageNumber) {
+    case 0: ClickTestPage(page, x, y); break;
+    case 3: ClickVibrationPage(page, x, y); break;
+    case 4: ClickCheckPage(page, x, y); break;
+    default: break;
+    }
 }
 
 void OnPageTick(HWND page, int pageNumber, const DIJOYSTATE& state) {
     switch (pageNumber) {
     case 0: TickTestPage(page, state); break;
     case 1:
-    case 2:
-    case 4: EndMotorTest(); break;
+    case 2: EndMotorTest(); break;
+    case 3: TickVibrationPage(page, state); break;
+    case 4: TickCheckPage(page, state); break;
     default: break;
     }
 }
 
-void OnPageDrag(HWND, int, int, int) {}
-void OnPageRelease(HWND, int, int, int) {}
+void OnPageDrag(HWND page, int pageNumber, int x, int) {
+    if (pageNumber == 3) DragVibrationPage(page, x);
+}
+
+void OnPageRelease(HWND page, int pageNumber, int x, int) {
+    if (pageNumber == 3) ReleaseVibrationPage(page, x);
+}
 
 void OnEnterPageBefore(HWND page, int code) {
     switch (code) {

@@ -20,11 +20,17 @@ void PaintButtonPages(HWND page, int pageNumber, HDC dc);
 // Vibration page.
 void EnterVibrationPage(HWND page);  // before the record is stored
 void PaintVibrationPage(HWND page, HDC dc);
+void ClickVibrationPage(HWND page, int x, int y);
+void TickVibrationPage(HWND page, const DIJOYSTATE& state);
+void DragVibrationPage(HWND page, int x);
+void ReleaseVibrationPage(HWND page, int x);
 
 // Check page.
 void EnterCheckPage(HWND page);  // before the record is stored
 void ResetCapture();             // after it
 void PaintCheckPage(HWND page, HDC dc);
+void ClickCheckPage(HWND page, int x, int y);
+void TickCheckPage(HWND page, const DIJOYSTATE& state);
 
 // Draws the control in a slot, if there is one.
 void DrawSlot(int slot, HDC dc);

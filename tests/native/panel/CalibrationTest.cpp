@@ -47,3 +47,41 @@ TEST(CaptureStartWord, PutsBothEndsAtTheWrongExtremeInTheRecordWordsForm) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace padpanel;
+
+// Samples of one capture step: the first gives the centre, the rest the ends.
+uint32_t Captured(uint32_t recordWord, std::initializer_list<int32_t> raws) {
+    uint32_t capture = CaptureStartWord(recordWord);
+    bool first = true;
+    for (int32_t raw : raws) {
+        CaptureSample(capture, recordWord, raw, first);
+        first = false;
+    }
+    return capture;
+}
+
+TEST(Capture, TheRestPositionIsTheCentreAndTheExtremesTheEnds) {
+    EXPECT_EQ(Captured(0x7FFF, {128 * 256, 20 * 256, 240 * 256, 128 * 256}), 0x1480F0u);
+    EXPECT_EQ(Captured(kTwoPointWord | 0xFF, {128 * 256, 20 * 256, 240 * 256}), kTwoPointWord | 0x14F0)
+        << "a two-point word records no centre";
+    EXPECT_FALSE(IsValidCapture(Captured(0x7FFF, {128 * 256, 128 * 256, 128 * 256}), 0x7FFF))
+        << "a stick that never moved leaves equal ends";
+    EXPECT_FALSE(IsValidCapture(CaptureStartWord(kTwoPointWord), kTwoPointWord));
+}
+
+TEST(Capture, ACommitStoresValidCapturesOnlyNarrowingXAndYForTheSensitivity) {
+    uint32_t words[5] = {0x7FFF, 0x7FFF, 0x11, 0x22, 0x33};
+    const std::array<uint32_t, 5> captures = {0x1480F0u, CaptureStartWord(0x7FFF), 0x0A80F5u, CaptureStartWord(0x22),
+                                              0x808080u};
+    CommitCaptures(captures, words, 1);
+    EXPECT_EQ(words[0], 0x4A80B8u) << "centre 128, ends halfway in: 128 - 108/2, 128 + 112/2";
+    EXPECT_EQ(words[1], 0x7FFFu) << "an untouched capture is invalid";
+    EXPECT_EQ(words[2], 0x0A80F5u) << "the rudder is never narrowed";
+    EXPECT_EQ(words[3], 0x22u) << "word 3 is never captured, so never changed";
+    EXPECT_EQ(words[4], 0x33u) << "equal ends are invalid";
+}
+
+}  // namespace
