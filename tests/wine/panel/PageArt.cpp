@@ -31,6 +31,8 @@ void InstallPageArt() {
     WriteSolidBmp(ImageFile("BtnTurbo.bmp"), 70, 20, RGB(90, 90, 90));
     WriteSolidBmp(ImageFile("BtnTurbo_1.bmp"), 70, 20, RGB(250, 150, 40));
     WriteSolidBmp(ImageFile("BtnClear.bmp"), 70, 20, RGB(250, 150, 40));
+    WriteSolidBmp(ImageFile("BtnCheck.bmp"), 84, 24, kCheckColour);
+    WriteSolidBmp(ImageFile("BtnNext.bmp"), 84, 24, RGB(0, 60, 120));
 }
 
 void RemovePageArt() {

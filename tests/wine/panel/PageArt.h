@@ -11,6 +11,7 @@ inline constexpr COLORREF kDarkButton = RGB(60, 60, 60);     // BtnButton.bmp
 inline constexpr COLORREF kHatColour = RGB(0, 200, 0);       // every hat direction
 inline constexpr COLORREF kDotColour = RGB(220, 0, 0);       // the stick dot's centre
 inline constexpr COLORREF kMarkerColour = RGB(255, 200, 0);  // the turbo marker's ring
+inline constexpr COLORREF kCheckColour = RGB(0, 120, 120);    // the check page's Check button
 // The lit picture of button k.
 inline COLORREF LitButton(int k) { return RGB(100 + 10 * k, 0, 200); }
 
