@@ -1,7 +1,9 @@
-// The test page's drawing under Wine, through the staged padpanel.dll in the
-// control-panel host: the time of a full page paint, and per 10 ms tick the
-// area repainted and the time spent painting, with the pad still and with
-// the stick sweeping. Figures are printed as "name value unit", never judged.
+// The pages' drawing under Wine, through the staged padpanel.dll in the
+// control-panel host: the time of a full test page paint, and per 10 ms tick
+// the area repainted and the time spent painting, on the test page with the
+// pad still and with the stick sweeping, and on the vibration page with the
+// stick sweeping and during the automatic demo, with the motor reports it
+// writes a second. Figures are printed as "name value unit", never judged.
 //
 //   panel_bench --dll=PATH --data=ZORORO_FOLDER [--seconds=S]
 #include <windows.h>
@@ -20,6 +22,7 @@
 #include "hosts/cplhost/SheetHost.h"
 #include "hosts/dinput7/StandInLoader.h"
 #include "tools/padstate/PadStateLink.h"
+#include "tools/simpad/SimPad.h"
 
 namespace {
 
@@ -57,19 +60,25 @@ LRESULT CALLBACK MeasurePaint(HWND window, UINT message, WPARAM wParam, LPARAM l
     return r;
 }
 
-// Runs the page for `ms`, calling `step` between pumps; the tally per tick.
+// Runs the current page for `ms`, calling `step` between pumps; the tally per
+// tick and the motor reports a second.
 template <class Step>
-void Measure(cplhost::SheetHost& host, const char* name, DWORD ms, Step step) {
+void Measure(cplhost::SheetHost& host, simpad::SimPad& motors, const char* name, DWORD ms, Step step) {
+    const HWND page = host.CurrentPage();
+    ::SetWindowSubclass(page, MeasurePaint, 1, 0);
     g_tally = PaintTally{};
+    motors.Clear();
     const DWORD start = ::GetTickCount();
     int ticks = 0;
     while (::GetTickCount() - start < ms) {
         step(ticks++);
         host.Pump(10);
     }
+    ::RemoveWindowSubclass(page, MeasurePaint, 1);
     std::printf("panel_tick_area_%s %.0f px\n", name, g_tally.Area / ticks);
     std::printf("panel_tick_paint_%s %.3f ms\n", name, g_tally.Ms / ticks);
     std::printf("panel_paints_per_tick_%s %.2f\n", name, static_cast<double>(g_tally.Paints) / ticks);
+    std::printf("panel_motor_reports_%s %.0f reports/s\n", name, motors.ReportCount() * 1000.0 / ms);
 }
 
 }  // namespace
@@ -92,6 +101,8 @@ int main(int argc, char** argv) {
     padstate::PadStateLink pad;
     if (!pad.IsOpen()) return 2;
     padstate::ResetBlock(pad.Block());
+    simpad::SimPad motors;
+    lstrcpynA(pad->ReportPath, motors.Path().c_str(), padstate::kPathCapacity);
     ::CoInitialize(nullptr);
     int rc = 0;
     {
@@ -102,7 +113,6 @@ int main(int argc, char** argv) {
         } else {
             host.Pump(300);
             const HWND page = host.CurrentPage();
-            ::SetWindowSubclass(page, MeasurePaint, 1, 0);
             std::vector<double> full;
             for (int i = 0; i < 50; ++i) {
                 const double start = Now();
@@ -113,14 +123,22 @@ int main(int argc, char** argv) {
             std::printf("# the test page, %zu full paints\n", full.size());
             std::printf("panel_full_paint_median %.3f ms\n", full[full.size() / 2]);
             host.Pump(100);
-            Measure(host, "still", seconds * 1000, [](int) {});
             // The stick sweeps a circle, a turn a second.
-            Measure(host, "sweep", seconds * 1000, [&](int tick) {
+            auto sweep = [&](int tick) {
                 const double a = tick * 2 * 3.14159265 / 100;
                 pad->Axes[0] = static_cast<int32_t>(32767 + 30000 * std::cos(a));
                 pad->Axes[1] = static_cast<int32_t>(32767 + 30000 * std::sin(a));
-            });
-            ::RemoveWindowSubclass(page, MeasurePaint, 1);
+            };
+            const DWORD ms = seconds * 1000;
+            Measure(host, motors, "test_still", ms, [](int) {});
+            Measure(host, motors, "test_sweep", ms, sweep);
+            host.SelectPage(3);
+            host.Pump(100);
+            host.Click(330, 185);  // Manual: the stick drives the motors
+            Measure(host, motors, "vibration_sweep", ms, sweep);
+            pad->Axes[0] = pad->Axes[1] = 32767;
+            host.Click(240, 185);  // Auto: the demo
+            Measure(host, motors, "vibration_demo", ms, [](int) {});
             host.Cancel();
         }
     }
