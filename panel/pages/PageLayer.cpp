@@ -44,6 +44,8 @@ void PaintPage(HWND page, int pageNumber, HDC dc) {
 void OnPageClick(HWND page, int pageNumber, int x, int y) {
     switch (pageNumber) {
     case 0: ClickTestPage(page, x, y); break;
+    case 1:
+    case 2: ClickButtonPages(page, pageNumber, x, y); break;
     case 3: ClickVibrationPage(page, x, y); break;
     case 4: ClickCheckPage(page, x, y); break;
     default: break;
@@ -54,6 +56,9 @@ void OnPageTick(HWND page, int pageNumber, const DIJOYSTATE& state) {
     switch (pageNumber) {
     case 0: TickTestPage(page, state); break;
     case 1:
+        EndMotorTest();
+        TickAssignmentPage(page, state);
+        break;
     case 2: EndMotorTest(); break;
     case 3: TickVibrationPage(page, state); break;
     case 4: TickCheckPage(page, state); break;
@@ -82,15 +87,6 @@ void OnEnterPageBefore(HWND page, int code) {
 void OnEnterPageAfter(HWND page, int code) {
     if (code == 0) EnterTestPage(page);
     if (code == 4) ResetCapture();
-}
-
-INT_PTR CALLBACK KeyPromptProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        ::EndDialog(dialog, LOWORD(wParam));
-        return TRUE;
-    }
-    return FALSE;
 }
 
 }  // namespace padpanel

@@ -16,6 +16,8 @@ void TickTestPage(HWND page, const DIJOYSTATE& state);
 // Button assignment (1) and keyboard mapping (2) pages.
 void EnterButtonPages(HWND page, int pageNumber);
 void PaintButtonPages(HWND page, int pageNumber, HDC dc);
+void ClickButtonPages(HWND page, int pageNumber, int x, int y);
+void TickAssignmentPage(HWND page, const DIJOYSTATE& state);
 
 // Vibration page.
 void EnterVibrationPage(HWND page);  // before the record is stored
