@@ -28,11 +28,36 @@ struct BoxSearch {
     std::vector<HWND> Found;
 };
 
+// A message box is a dialog of static texts and push buttons only: the
+// sheet's own dialogs (the key prompt, the file dialogs) are the user's to answer.
+struct BoxParts {
+    int Buttons = 0;
+    bool Other = false;
+};
+
+BOOL CALLBACK CountBoxParts(HWND w, LPARAM p) {
+    auto* parts = reinterpret_cast<BoxParts*>(p);
+    char cls[32] = {};
+    ::GetClassNameA(w, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Button") == 0)
+        ++parts->Buttons;
+    else if (lstrcmpiA(cls, "Static") != 0)
+        parts->Other = true;
+    return TRUE;
+}
+
+bool IsMessageBox(HWND w) {
+    BoxParts parts;
+    ::EnumChildWindows(w, CountBoxParts, reinterpret_cast<LPARAM>(&parts));
+    return parts.Buttons > 0 && !parts.Other;
+}
+
 BOOL CALLBACK FindBox(HWND w, LPARAM p) {
     auto* search = reinterpret_cast<BoxSearch*>(p);
     char cls[32] = {};
     ::GetClassNameA(w, cls, sizeof cls);
-    if (w != search->Sheet && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(w)) search->Found.push_back(w);
+    if (w != search->Sheet && lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(w) && IsMessageBox(w))
+        search->Found.push_back(w);
     return TRUE;
 }
 
