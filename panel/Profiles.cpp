@@ -16,8 +16,10 @@ namespace {
 
 constexpr DWORD kRecordSize = sizeof(pad::JoySettingRecord);
 
+// The common dialogs' structure as it was before Windows 2000 added its last fields.
+constexpr DWORD kDialogStructSize = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 #ifndef _WIN64
-static_assert(OPENFILENAME_SIZE_VERSION_400A == 76, "the common dialogs' structure of 32-bit Windows");
+static_assert(kDialogStructSize == 76, "the common dialogs' structure of 32-bit Windows");
 #endif
 
 std::string ProfileFolder() {
@@ -34,7 +36,7 @@ bool AskForFile(HWND page, bool opening, std::string& path) {
     ReadSetupEntry("DefaultSetting", "OpenFileTitle", title);
     char file[MAX_PATH] = "";
     OPENFILENAMEA ofn{};
-    ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    ofn.lStructSize = kDialogStructSize;
     ofn.hwndOwner = page;
     ofn.hInstance = Module().Instance;
     ofn.lpstrFilter = "*.sav\0*.sav\0";
