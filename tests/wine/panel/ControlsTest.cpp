@@ -223,37 +223,6 @@ TEST(Drawing, AGaugeDrawsItsFillUpToTheLevelOverItsBackground) {
     EXPECT_EQ(empty.At(30, 150), kBlue) << "white of the background is transparent";
 }
 
-TEST(Drawing, AButtonShowsItsLitBitmapOnlyWhileLitAndAMissingOneDrawsNothing) {
-    const std::string lit = TempFile("lit.bmp");
-    ASSERT_TRUE(WriteSolidBmp(lit, 70, 20, kRed));
-    ImageButtonSpec spec;
-    spec.Lit = nullptr;
-    const std::string missing = TempFile("no-such.bmp");
-    spec.Normal = missing.c_str();
-    spec.Lit = lit.c_str();
-    spec.Rect = Rect(40, 25, 110, 45);
-    ImageButton button(nullptr, spec, nullptr);
-    Dib normal(500, 400, kBlue), shown(500, 400, kBlue);
-    button.Draw(normal.Dc());
-    EXPECT_EQ(normal.At(50, 30), kBlue);
-    button.SetValue(nullptr, 1);
-    button.Draw(shown.Dc());
-    EXPECT_EQ(shown.At(50, 30), kRed);
-}
-
-TEST(Drawing, APatchCopiesOnlyItsSourceRectangleOfTheBitmap) {
-    const std::string plain = TempFile("plain.bmp");
-    ASSERT_TRUE(WriteSolidBmp(plain, 500, 400, kGreen));
-    BackgroundPatch patch(nullptr, plain.c_str(), Rect(0, 0, 500, 400), Rect(259, 156, 500, 344));
-    Dib page(500, 400, kBlue);
-    patch.Draw(page.Dc());
-    EXPECT_EQ(page.At(300, 156), kGreen);
-    EXPECT_EQ(page.At(499, 343), kGreen);
-    EXPECT_EQ(page.At(300, 155), kBlue);
-    EXPECT_EQ(page.At(258, 200), kBlue);
-    EXPECT_EQ(page.At(300, 344), kBlue);
-}
-
 // The pages' controls, built from the files under the system directory.
 class Layout : public ::testing::Test {
 protected:

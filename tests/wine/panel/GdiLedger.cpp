@@ -14,6 +14,7 @@ struct Originals {
     decltype(&::CreateCompatibleDC) CreateCompatibleDC = nullptr;
     decltype(&::CreateBitmap) CreateBitmap = nullptr;
     decltype(&::CreateCompatibleBitmap) CreateCompatibleBitmap = nullptr;
+    decltype(&::CreatePen) CreatePen = nullptr;
     decltype(&::LoadImageA) LoadImageA = nullptr;
     decltype(&::LoadBitmapA) LoadBitmapA = nullptr;
     decltype(&::DeleteDC) DeleteDC = nullptr;
@@ -37,6 +38,9 @@ HBITMAP WINAPI CountCreateBitmap(int w, int h, UINT planes, UINT bits, const voi
 }
 HBITMAP WINAPI CountCreateCompatibleBitmap(HDC dc, int w, int h) {
     return Counted(g_original.CreateCompatibleBitmap(dc, w, h));
+}
+HPEN WINAPI CountCreatePen(int style, int width, COLORREF colour) {
+    return Counted(g_original.CreatePen(style, width, colour));
 }
 HANDLE WINAPI CountLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int w, int h, UINT flags) {
     return Counted(g_original.LoadImageA(module, name, type, w, h, flags));
@@ -76,6 +80,7 @@ bool GdiLedger::Attach(HMODULE module, std::string* error) {
          reinterpret_cast<void**>(&g_original.CreateBitmap)},
         {"gdi32.dll", "CreateCompatibleBitmap", reinterpret_cast<void*>(&CountCreateCompatibleBitmap),
          reinterpret_cast<void**>(&g_original.CreateCompatibleBitmap)},
+        {"gdi32.dll", "CreatePen", reinterpret_cast<void*>(&CountCreatePen), reinterpret_cast<void**>(&g_original.CreatePen)},
         {"user32.dll", "LoadImageA", reinterpret_cast<void*>(&CountLoadImageA),
          reinterpret_cast<void**>(&g_original.LoadImageA)},
         {"user32.dll", "LoadBitmapA", reinterpret_cast<void*>(&CountLoadBitmapA),
