@@ -6,14 +6,14 @@
 
 namespace padpanel {
 
-ImageButton::ImageButton(HINSTANCE module, const ImageButtonSpec& spec, HWND page)
-    : rect_(spec.Rect),
-      normal_(LoadControlBitmap(module, spec.Normal)),
-      lit_(LoadControlBitmap(module, spec.Lit)),
-      state_(spec.State),
-      captionRect_(spec.CaptionRect),
-      caption_(spec.Text),
-      showCaption_(spec.ShowCaption) {
+ImageButton::ImageButton(HINSTANCE module, const ImageButtonSpec& params, HWND page)
+    : rect_(params.Rect),
+      normal_(LoadControlBitmap(module, params.Normal)),
+      lit_(LoadControlBitmap(module, params.Lit)),
+      state_(params.State),
+      captionRect_(params.CaptionRect),
+      caption_(params.Text),
+      showCaption_(params.ShowCaption) {
     InvalidateArea(page, rect_, true);
 }
 

@@ -22,7 +22,7 @@ struct ImageButtonSpec {
 class ImageButton : public BitmapControl {
 public:
     // Loads both bitmaps, then invalidates its rectangle in the page, erasing.
-    ImageButton(HINSTANCE module, const ImageButtonSpec& spec, HWND page);
+    ImageButton(HINSTANCE module, const ImageButtonSpec& params, HWND page);
 
     void Draw(HDC dc) override;
     uint32_t GetValue() const override { return state_; }

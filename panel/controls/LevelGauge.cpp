@@ -6,12 +6,12 @@
 
 namespace padpanel {
 
-LevelGauge::LevelGauge(const LevelGaugeSpec& spec, HWND page)
-    : geometry_{ToBox(spec.Rect), spec.MarginLeft, spec.MarginRight, spec.TrimTrack},
-      background_(LoadBitmapFile(nullptr, spec.Background)),
-      fill_(LoadBitmapFile(nullptr, spec.Fill)),
-      captionRect_(spec.CaptionRect),
-      caption_(spec.Text) {
+LevelGauge::LevelGauge(const LevelGaugeSpec& params, HWND page)
+    : geometry_{ToBox(params.Rect), params.MarginLeft, params.MarginRight, params.TrimTrack},
+      background_(LoadBitmapFile(nullptr, params.Background)),
+      fill_(LoadBitmapFile(nullptr, params.Fill)),
+      captionRect_(params.CaptionRect),
+      caption_(params.Text) {
     Invalidate(page, false);
 }
 

@@ -24,7 +24,7 @@ struct LevelGaugeSpec {
 class LevelGauge final : public BitmapControl {
 public:
     // Ends by invalidating itself as Invalidate does.
-    LevelGauge(const LevelGaugeSpec& spec, HWND page);
+    LevelGauge(const LevelGaugeSpec& params, HWND page);
 
     void Draw(HDC dc) override;
     uint32_t GetValue() const override { return value_; }

@@ -6,12 +6,12 @@
 
 namespace padpanel {
 
-PositionCursor::PositionCursor(const PositionCursorSpec& spec, HWND page)
-    : geometry_{ToBox(spec.Range), spec.DotSize, spec.Centre.x, spec.Centre.y},
-      dot_(LoadBitmapFile(nullptr, spec.Dot)),
-      captionRect_(spec.CaptionRect),
-      caption_(spec.Text),
-      blackTransparent_(spec.BlackTransparent) {
+PositionCursor::PositionCursor(const PositionCursorSpec& params, HWND page)
+    : geometry_{ToBox(params.Range), params.DotSize, params.Centre.x, params.Centre.y},
+      dot_(LoadBitmapFile(nullptr, params.Dot)),
+      captionRect_(params.CaptionRect),
+      caption_(params.Text),
+      blackTransparent_(params.BlackTransparent) {
     Invalidate(page, true);
 }
 

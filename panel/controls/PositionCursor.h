@@ -23,7 +23,7 @@ struct PositionCursorSpec {
 class PositionCursor final : public BitmapControl {
 public:
     // Ends by invalidating itself as Invalidate does with the force flag.
-    PositionCursor(const PositionCursorSpec& spec, HWND page);
+    PositionCursor(const PositionCursorSpec& params, HWND page);
 
     void Draw(HDC dc) override;
     uint32_t GetValue() const override;

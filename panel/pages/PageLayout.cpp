@@ -72,51 +72,51 @@ public:
     }
     void Button(int slot, const char* normal, const char* lit, const RECT& rect) {
         const std::string n = normal ? Path(normal) : std::string(), l = lit ? Path(lit) : std::string();
-        ImageButtonSpec spec;
-        spec.Normal = normal ? n.c_str() : nullptr;
-        spec.Lit = lit ? l.c_str() : nullptr;
-        spec.Rect = rect;
-        Put<ImageButton>(slot, nullptr, spec, page_);
+        ImageButtonSpec params;
+        params.Normal = normal ? n.c_str() : nullptr;
+        params.Lit = lit ? l.c_str() : nullptr;
+        params.Rect = rect;
+        Put<ImageButton>(slot, nullptr, params, page_);
     }
     template <class T = ImageButton>
     void CaptionedButton(int slot, const char* normal, const char* lit, const RECT& rect, const CaptionEntry& caption) {
         const std::string n = Path(normal), l = Path(lit);
-        ImageButtonSpec spec;
-        spec.Normal = n.c_str();
-        spec.Lit = l.c_str();
-        spec.Rect = rect;
-        spec.CaptionRect = caption.Rect;
-        spec.Text = caption.Text.c_str();
-        spec.ShowCaption = true;
-        Put<T>(slot, nullptr, spec, page_);
+        ImageButtonSpec params;
+        params.Normal = n.c_str();
+        params.Lit = l.c_str();
+        params.Rect = rect;
+        params.CaptionRect = caption.Rect;
+        params.Text = caption.Text.c_str();
+        params.ShowCaption = true;
+        Put<T>(slot, nullptr, params, page_);
     }
     void Gauge(int slot, const char* background, const char* fill, const RECT& rect, int32_t marginLeft,
                int32_t marginRight, bool trim, const CaptionEntry& caption) {
         const std::string b = background ? Path(background) : std::string(), f = Path(fill);
-        LevelGaugeSpec spec;
-        spec.Background = background ? b.c_str() : nullptr;
-        spec.Fill = f.c_str();
-        spec.Rect = rect;
-        spec.CaptionRect = caption.Rect;
-        spec.Text = caption.Text.c_str();
-        spec.MarginLeft = marginLeft;
-        spec.MarginRight = marginRight;
-        spec.TrimTrack = trim;
-        Put<LevelGauge>(slot, spec, page_);
+        LevelGaugeSpec params;
+        params.Background = background ? b.c_str() : nullptr;
+        params.Fill = f.c_str();
+        params.Rect = rect;
+        params.CaptionRect = caption.Rect;
+        params.Text = caption.Text.c_str();
+        params.MarginLeft = marginLeft;
+        params.MarginRight = marginRight;
+        params.TrimTrack = trim;
+        Put<LevelGauge>(slot, params, page_);
     }
     void Cursor(int slot, const char* dot, const RECT& range, POINT centre, bool black, const CaptionEntry* caption) {
         const std::string d = Path(dot);
-        PositionCursorSpec spec;
-        spec.Dot = d.c_str();
-        spec.Range = range;
-        spec.DotSize = 30;
-        spec.Centre = centre;
+        PositionCursorSpec params;
+        params.Dot = d.c_str();
+        params.Range = range;
+        params.DotSize = 30;
+        params.Centre = centre;
         if (caption) {
-            spec.CaptionRect = caption->Rect;
-            spec.Text = caption->Text.c_str();
+            params.CaptionRect = caption->Rect;
+            params.Text = caption->Text.c_str();
         }
-        spec.BlackTransparent = black;
-        Put<PositionCursor>(slot, spec, page_);
+        params.BlackTransparent = black;
+        Put<PositionCursor>(slot, params, page_);
     }
     void Hat() {
         std::array<std::string, 8> paths;

@@ -115,10 +115,10 @@ protected:
 };
 
 TEST_F(Invalidation, AGaugeRepaintsOnlyTheBandBetweenOldAndNewLevelWithoutErasing) {
-    LevelGaugeSpec spec;
-    spec.Rect = Rect(28, 146, 241, 229);
-    spec.MarginLeft = 40, spec.MarginRight = 83, spec.TrimTrack = true;
-    LevelGauge gauge(spec, page_.Handle());
+    LevelGaugeSpec params;
+    params.Rect = Rect(28, 146, 241, 229);
+    params.MarginLeft = 40, params.MarginRight = 83, params.TrimTrack = true;
+    LevelGauge gauge(params, page_.Handle());
     page_.Clear();
     gauge.SetValue(page_.Handle(), 128u << 16);
     page_.Clear();
@@ -129,9 +129,9 @@ TEST_F(Invalidation, AGaugeRepaintsOnlyTheBandBetweenOldAndNewLevelWithoutErasin
 }
 
 TEST_F(Invalidation, ACursorRepaintsItsOldAndNewDotCutAtTheRangeEvenForTheSameValue) {
-    PositionCursorSpec spec;
-    spec.Range = Rect(326, 250, 429, 355), spec.DotSize = 30, spec.Centre = POINT{377, 302};
-    PositionCursor cursor(spec, page_.Handle());
+    PositionCursorSpec params;
+    params.Range = Rect(326, 250, 429, 355), params.DotSize = 30, params.Centre = POINT{377, 302};
+    PositionCursor cursor(params, page_.Handle());
     page_.Clear();
     cursor.SetValue(page_.Handle(), 127u << 16 | 127);
     Expect({Rect(361, 286, 393, 318)}, true, "the same value");
@@ -143,10 +143,10 @@ TEST_F(Invalidation, ACursorRepaintsItsOldAndNewDotCutAtTheRangeEvenForTheSameVa
 }
 
 TEST_F(Invalidation, AButtonRepaintsItsBuiltRectangleAndTenPixelsACaptionCharacter) {
-    ImageButtonSpec spec;
-    spec.Rect = Rect(60, 58, 102, 100), spec.CaptionRect = Rect(60, 101, 160, 115);
-    spec.Text = "ABCD", spec.ShowCaption = true;
-    ImageButton button(nullptr, spec, page_.Handle());
+    ImageButtonSpec params;
+    params.Rect = Rect(60, 58, 102, 100), params.CaptionRect = Rect(60, 101, 160, 115);
+    params.Text = "ABCD", params.ShowCaption = true;
+    ImageButton button(nullptr, params, page_.Handle());
     Expect({Rect(60, 58, 102, 100)}, true, "construction");
     button.Move(page_.Handle(), 5, 0, false);
     Expect({}, false, "a move without redraw");
@@ -187,9 +187,9 @@ TEST_F(Invalidation, PicturesRepaintOnEveryValueAndBackgroundsNeverOnAMove) {
 }
 
 TEST(HitTest, LeftAndTopEdgesHitRightAndBottomEdgesMissAndTheOffsetMovesThem) {
-    ImageButtonSpec spec;
-    spec.Rect = Rect(40, 25, 110, 45);
-    ImageButton button(nullptr, spec, nullptr);
+    ImageButtonSpec params;
+    params.Rect = Rect(40, 25, 110, 45);
+    ImageButton button(nullptr, params, nullptr);
     EXPECT_TRUE(button.HitTest(40, 25));
     EXPECT_TRUE(button.HitTest(109, 44));
     EXPECT_FALSE(button.HitTest(110, 30));
@@ -205,10 +205,10 @@ TEST(Drawing, AGaugeDrawsItsFillUpToTheLevelOverItsBackground) {
     const std::string background = TempFile("gauge-bg.bmp"), fill = TempFile("gauge-fill.bmp");
     ASSERT_TRUE(WriteBmp(background, 213, 83, [](int, int y) { return y < 26 ? kWhite : kGreen; }));
     ASSERT_TRUE(WriteSolidBmp(fill, 213, 83, kRed));
-    LevelGaugeSpec spec;
-    spec.Background = background.c_str(), spec.Fill = fill.c_str();
-    spec.Rect = Rect(28, 146, 241, 229), spec.MarginLeft = 40, spec.MarginRight = 83, spec.TrimTrack = true;
-    LevelGauge gauge(spec, nullptr);
+    LevelGaugeSpec params;
+    params.Background = background.c_str(), params.Fill = fill.c_str();
+    params.Rect = Rect(28, 146, 241, 229), params.MarginLeft = 40, params.MarginRight = 83, params.TrimTrack = true;
+    LevelGauge gauge(params, nullptr);
     Dib page(500, 400, kBlue);
     gauge.SetValue(nullptr, 128u << 16);
     gauge.Draw(page.Dc());
