@@ -34,7 +34,7 @@ User::User(std::string caption, std::vector<KeyStroke> strokes, DWORD ms)
               if (found && ::IsWindowVisible(found)) window = found;
           }
           if (!window) return;
-          ::Sleep(150);  // let it take the focus
+          ::Sleep(300);  // let it take the focus
           for (const KeyStroke& s : strokes) {
               INPUT input{};
               input.type = INPUT_KEYBOARD;
