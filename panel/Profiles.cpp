@@ -7,6 +7,7 @@
 #include "common/win/UniqueResource.h"
 #include "panel/Module.h"
 #include "panel/SetupFile.h"
+#include "panel/SystemFolder.h"
 #include "panel/pages/EnterPageTable.h"
 #include "panel/pages/PageContext.h"
 
@@ -22,11 +23,7 @@ constexpr DWORD kDialogStructSize = offsetof(OPENFILENAMEA, lpTemplateName) + si
 static_assert(kDialogStructSize == 76, "the common dialogs' structure of 32-bit Windows");
 #endif
 
-std::string ProfileFolder() {
-    char system[MAX_PATH] = "";
-    const UINT n = ::GetSystemDirectoryA(system, MAX_PATH);
-    return std::string(n > 0 && n < MAX_PATH ? system : "") + "\\GameSave";
-}
+std::string ProfileFolder() { return SystemFolder("GameSave"); }
 
 // The chosen file's path, or false when the user cancelled.
 bool AskForFile(HWND page, bool opening, std::string& path) {

@@ -5,7 +5,6 @@
 #include "panel/SetupFile.h"
 #include "panel/pages/Calibration.h"
 #include "panel/pages/CheckSteps.h"
-#include "panel/pages/PadMotors.h"
 #include "panel/pages/PageContext.h"
 #include "panel/pages/Pages.h"
 #include "panel/pages/Slots.h"
@@ -98,10 +97,6 @@ void ClickCheckPage(HWND page, int x, int y) {
 
 void TickCheckPage(HWND page, const DIJOYSTATE& pad) {
     PageContext& context = Pages();
-    if (context.LeftRunMs != 0) {
-        context.LeftRunMs = 0;
-        StopMotors();
-    }
     const uint32_t* words = context.Current.AxisCalibration;
     if (BitmapControl* cursor = Control(kCheckCursor)) {
         const uint32_t h = Mapped(words[0], pad.lX), r = Mapped(words[1], pad.lY);

@@ -55,4 +55,11 @@ void SendMotorReport(bool leftOff, bool rightOff, int32_t leftLevel, int32_t rig
 
 void StopMotors() { SendMotorReport(false, false, 0, 0); }
 
+void EndMotorTest() {
+    PageContext& context = Pages();
+    if (context.LeftRunMs == 0) return;
+    context.LeftRunMs = 0;
+    StopMotors();
+}
+
 }  // namespace padpanel

@@ -14,4 +14,8 @@ void SendMotorReport(bool leftOff, bool rightOff, int32_t leftLevel, int32_t rig
 // Both motors off: SendMotorReport(0, 0, 0, 0).
 void StopMotors();
 
+// A running left-motor test ends at every tick of the pages other than the
+// vibration page: LeftRunMs back to 0 and the motors stopped.
+void EndMotorTest();
+
 }  // namespace padpanel

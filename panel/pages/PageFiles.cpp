@@ -5,26 +5,18 @@
 
 #include <cstdio>
 
+#include "panel/SystemFolder.h"
+
 namespace padpanel {
 
-namespace {
-
-std::string SystemDirectory() {
-    char system[MAX_PATH] = "";
-    const UINT n = ::GetSystemDirectoryA(system, MAX_PATH);
-    return n > 0 && n < MAX_PATH ? std::string(system) : std::string();
-}
-
-}  // namespace
-
-std::string ImageFolder() { return SystemDirectory() + "\\Zororo\\Image"; }
+std::string ImageFolder() { return SystemFolder("Zororo\\Image"); }
 
 std::string ImagePath(const std::string& folder, const char* name) { return folder + "\\" + name; }
 
 std::string ButtonSoundPath(int button) {
     char name[32];
-    std::snprintf(name, sizeof name, "\\Zororo\\Wav\\Joy%x.wav", static_cast<unsigned>(button));
-    return SystemDirectory() + name;
+    std::snprintf(name, sizeof name, "Zororo\\Wav\\Joy%x.wav", static_cast<unsigned>(button));
+    return SystemFolder(name);
 }
 
 void PlayButtonSound(int button) {

@@ -12,15 +12,6 @@ namespace {
 constexpr int kBackgrounds[6] = {kTestBackground, kButtonBackground, kKeyboardBackground,
                                  kPowerBackground, kCheckBackground,  kAboutBackground};
 
-// Every page's tick but the vibration page's ends a running left-motor test.
-void EndMotorTest() {
-    PageContext& context = Pages();
-    if (context.LeftRunMs != 0) {
-        context.LeftRunMs = 0;
-        StopMotors();
-    }
-}
-
 }  // namespace
 
 void DrawSlot(int slot, HDC dc) {
@@ -53,14 +44,14 @@ void OnPageClick(HWND page, int pageNumber, int x, int y) {
 }
 
 void OnPageTick(HWND page, int pageNumber, const DIJOYSTATE& state) {
+    if (pageNumber == 3) {
+        TickVibrationPage(page, state);
+        return;
+    }
+    EndMotorTest();
     switch (pageNumber) {
     case 0: TickTestPage(page, state); break;
-    case 1:
-        EndMotorTest();
-        TickAssignmentPage(page, state);
-        break;
-    case 2: EndMotorTest(); break;
-    case 3: TickVibrationPage(page, state); break;
+    case 1: TickAssignmentPage(page, state); break;
     case 4: TickCheckPage(page, state); break;
     default: break;
     }

@@ -6,7 +6,6 @@
 #include "panel/pages/Calibration.h"
 #include "panel/pages/EnterPageTable.h"
 #include "panel/pages/KeyNames.h"
-#include "panel/pages/PadMotors.h"
 #include "panel/pages/PageContext.h"
 #include "panel/pages/PageFiles.h"
 #include "panel/pages/Pages.h"
@@ -117,10 +116,6 @@ void ClickTestPage(HWND page, int x, int y) {
 
 void TickTestPage(HWND page, const DIJOYSTATE& state) {
     PageContext& context = Pages();
-    if (context.LeftRunMs != 0) {
-        context.LeftRunMs = 0;
-        StopMotors();
-    }
     if (BitmapControl* cursor = Control(kTestCursor)) {
         const uint32_t x = AxisByte(state.lX), y = AxisByte(state.lY);
         if (cursor->GetValue() != (x << 16 | y)) cursor->Move(page, static_cast<int32_t>(x), static_cast<int32_t>(y), true);
