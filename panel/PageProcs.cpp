@@ -6,6 +6,7 @@
 #include "panel/DeviceBinding.h"
 #include "panel/GameCntrlPropSheet.h"
 #include "panel/ModelNumber.h"
+#include "panel/PageCanvas.h"
 #include "panel/SheetPlacement.h"
 #include "panel/Settings.h"
 #include "panel/pages/EnterPageTable.h"
@@ -45,6 +46,7 @@ struct PageState {
 };
 
 PageState g_pages[6];
+PageCanvas g_canvases[6];  // one per page window, released with it
 LPDIRECTINPUTDEVICE2A g_motorDevice = nullptr;
 
 // A page of a sheet that has its record: it stores, polls, draws and answers.
@@ -148,6 +150,7 @@ void OnDestroy(HWND page, int p) {
     ::KillTimer(page, kPollTimerId);
     ForgetMotorDevice(state.Device);
     state = PageState{};
+    g_canvases[p].Release();
 }
 
 BOOL OnNotify(HWND page, int p, const NMHDR* header) {
@@ -182,17 +185,13 @@ BOOL OnPaint(HWND page, int p) {
         DIJOYSTATE scratch;
         if (!state.Device || FAILED(DIUtilPollJoystick(state.Device, &scratch))) return FALSE;
     }
-    PAINTSTRUCT ps;
-    const HDC dc = ::BeginPaint(page, &ps);
-    if (p == 0) {
-        ::SetBkMode(dc, TRANSPARENT);
-        const COLORREF previous = ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+    g_canvases[p].Paint(page, [&](HDC dc) {
+        if (p == 0) {
+            ::SetBkMode(dc, TRANSPARENT);
+            ::SetTextColor(dc, ::GetSysColor(COLOR_HIGHLIGHTTEXT));
+        }
         PaintPage(page, p, dc);
-        ::SetTextColor(dc, previous);
-    } else {
-        PaintPage(page, p, dc);
-    }
-    ::EndPaint(page, &ps);
+    });
     return TRUE;
 }
 
@@ -207,6 +206,11 @@ INT_PTR PageProc(int p, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == kPollTimerId && state.Polling) PollOnce(page, p);
         return TRUE;
     case WM_PAINT: return OnPaint(page, p);
+    case WM_ERASEBKGND:
+        // A page that paints covers its whole client area from its canvas.
+        // Handled without erasing: the dialog answers 0, so BeginPaint
+        // reports the background as not erased, which is the truth.
+        return Live(state) ? TRUE : FALSE;
     case WM_LBUTTONDOWN:
         if (Live(state) && kTraits[p].Clicks) OnPageClick(page, p, x, y);
         return TRUE;

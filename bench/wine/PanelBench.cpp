@@ -1,9 +1,12 @@
 // The pages' drawing under Wine, through the staged padpanel.dll in the
-// control-panel host: the time of a full test page paint, and per 10 ms tick
-// the area repainted and the time spent painting, on the test page with the
-// pad still and with the stick sweeping, and on the vibration page with the
-// stick sweeping and during the automatic demo, with the motor reports it
-// writes a second. Figures are printed as "name value unit", never judged.
+// control-panel host: the time of a full test page paint beside a floor
+// measured in the same run (one copy of a 500 x 400 bitmap to the page
+// window), and per 10 ms tick the area repainted, the time spent painting and
+// the share of the tick it takes, on the test page with the pad still and with
+// the stick sweeping, and on the vibration page with the stick sweeping and
+// during the automatic demo, with the writes to the window a paint makes and
+// the motor reports written a second. Figures are printed as
+// "name value unit", never judged.
 //
 //   panel_bench --dll=PATH --data=ZORORO_FOLDER [--seconds=S]
 #include <windows.h>
@@ -18,6 +21,7 @@
 #include <vector>
 
 #include "common/win/GdiResources.h"
+#include "hosts/cplhost/DrawCallLog.h"
 #include "hosts/cplhost/PanelRegistration.h"
 #include "hosts/cplhost/SheetHost.h"
 #include "hosts/dinput7/StandInLoader.h"
@@ -60,6 +64,56 @@ LRESULT CALLBACK MeasurePaint(HWND window, UINT message, WPARAM wParam, LPARAM l
     return r;
 }
 
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// One copy of a 500 x 400 bitmap to the page window: the least a full paint can cost.
+double FloorMs(HWND page) {
+    const win::WindowDc window(page);
+    const win::UniqueMemoryDc memory(::CreateCompatibleDC(window.get()));
+    const win::UniqueBitmap bitmap(::CreateCompatibleBitmap(window.get(), 500, 400));
+    const win::ScopedSelection selected(memory.get(), bitmap.get());
+    ::PatBlt(memory.get(), 0, 0, 500, 400, WHITENESS);
+    std::vector<double> times;
+    for (int i = 0; i < 50; ++i) {
+        const double start = Now();
+        ::BitBlt(window.get(), 0, 0, 500, 400, memory.get(), 0, 0, SRCCOPY);
+        ::GdiFlush();
+        times.push_back(Now() - start);
+    }
+    return Median(times);
+}
+
+// The least a WM_PAINT of the page window can cost: the same window and
+// message path, a paint that only copies one 500 x 400 bitmap.
+LRESULT CALLBACK MinimalPaint(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+    if (message == WM_ERASEBKGND) return 1;
+    if (message != WM_PAINT) return ::DefSubclassProc(window, message, wParam, lParam);
+    const win::Paint paint(window);
+    ::BitBlt(paint.get(), 0, 0, 500, 400, reinterpret_cast<HDC>(data), 0, 0, SRCCOPY);
+    return 0;
+}
+
+double FloorPaintMs(HWND page) {
+    const win::WindowDc window(page);
+    const win::BitmapDc picture(window.get(), win::UniqueBitmap(::CreateCompatibleBitmap(window.get(), 500, 400)));
+    ::PatBlt(picture.get(), 0, 0, 500, 400, WHITENESS);
+    ::SetWindowSubclass(page, MinimalPaint, 2, reinterpret_cast<DWORD_PTR>(picture.get()));
+    std::vector<double> times;
+    for (int i = 0; i < 50; ++i) {
+        const double start = Now();
+        ::RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+        ::GdiFlush();
+        times.push_back(Now() - start);
+    }
+    ::RemoveWindowSubclass(page, MinimalPaint, 2);
+    return Median(times);
+}
+
+cplhost::DrawCallLog* g_draws = nullptr;
+
 // Runs the current page for `ms`, calling `step` between pumps; the tally per
 // tick and the motor reports a second.
 template <class Step>
@@ -68,6 +122,7 @@ void Measure(cplhost::SheetHost& host, simpad::SimPad& motors, const char* name,
     ::SetWindowSubclass(page, MeasurePaint, 1, 0);
     g_tally = PaintTally{};
     motors.Clear();
+    if (g_draws) g_draws->Clear();
     const DWORD start = ::GetTickCount();
     int ticks = 0;
     while (::GetTickCount() - start < ms) {
@@ -77,7 +132,11 @@ void Measure(cplhost::SheetHost& host, simpad::SimPad& motors, const char* name,
     ::RemoveWindowSubclass(page, MeasurePaint, 1);
     std::printf("panel_tick_area_%s %.0f px\n", name, g_tally.Area / ticks);
     std::printf("panel_tick_paint_%s %.3f ms\n", name, g_tally.Ms / ticks);
+    std::printf("panel_tick_share_%s %.1f %%\n", name, g_tally.Ms / ticks / 10.0 * 100.0);
     std::printf("panel_paints_per_tick_%s %.2f\n", name, static_cast<double>(g_tally.Paints) / ticks);
+    if (g_draws && g_tally.Paints)
+        std::printf("panel_window_writes_per_paint_%s %.2f\n", name,
+                    static_cast<double>(g_draws->WindowWrites()) / static_cast<double>(g_tally.Paints));
     std::printf("panel_motor_reports_%s %.0f reports/s\n", name, motors.ReportCount() * 1000.0 / ms);
 }
 
@@ -113,15 +172,26 @@ int main(int argc, char** argv) {
         } else {
             host.Pump(300);
             const HWND page = host.CurrentPage();
+            cplhost::DrawCallLog draws;
+            if (draws.Attach(::GetModuleHandleA("padpanel.dll"), &error)) g_draws = &draws;
+            const double floor = FloorMs(page);
+            const double floorPaint = FloorPaintMs(page);
             std::vector<double> full;
+            draws.Clear();
             for (int i = 0; i < 50; ++i) {
                 const double start = Now();
                 ::RedrawWindow(page, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+                ::GdiFlush();
                 full.push_back(Now() - start);
             }
-            std::sort(full.begin(), full.end());
+            const double median = Median(full);
             std::printf("# the test page, %zu full paints\n", full.size());
-            std::printf("panel_full_paint_median %.3f ms\n", full[full.size() / 2]);
+            std::printf("panel_floor_copy_500x400 %.3f ms\n", floor);
+            std::printf("panel_full_paint_median %.3f ms\n", median);
+            std::printf("panel_full_paint_to_floor %.2f x\n", median / floor);
+            std::printf("panel_floor_paint_500x400 %.3f ms\n", floorPaint);
+            std::printf("panel_full_paint_to_floor_paint %.2f x\n", median / floorPaint);
+            if (g_draws) std::printf("panel_window_writes_per_paint_full %.2f\n", draws.WindowWrites() / 50.0);
             host.Pump(100);
             // The stick sweeps a circle, a turn a second.
             auto sweep = [&](int tick) {
@@ -140,6 +210,7 @@ int main(int argc, char** argv) {
             host.Click(240, 185);  // Auto: the demo
             Measure(host, motors, "vibration_demo", ms, [](int) {});
             host.Cancel();
+            g_draws = nullptr;
         }
     }
     ::CoUninitialize();

@@ -1,8 +1,11 @@
 // Owners for GDI: a memory DC, a GDI object, a bitmap, an icon, a window's DC,
-// a paint, and an object selected into a DC for one scope.
+// a paint, a bitmap with a DC of its own, and an object selected into a DC
+// for one scope.
 #pragma once
 
 #include <windows.h>
+
+#include <utility>
 
 #include "common/win/UniqueResource.h"
 
@@ -64,6 +67,53 @@ private:
     HWND window_;
     PAINTSTRUCT ps_{};
     HDC dc_;
+};
+
+// A bitmap that lives selected into a memory DC of its own, so that drawing
+// from it costs no selection. The bitmap is deselected before it is deleted.
+class BitmapDc {
+public:
+    BitmapDc() = default;
+    // Takes the bitmap; the DC is made compatible with `like` (null: the screen).
+    BitmapDc(HDC like, UniqueBitmap bitmap) {
+        UniqueMemoryDc dc(::CreateCompatibleDC(like));
+        if (!dc || !bitmap) return;
+        previous_ = ::SelectObject(dc.get(), bitmap.get());
+        if (!previous_ || previous_ == HGDI_ERROR) {
+            previous_ = nullptr;
+            return;
+        }
+        dc_ = std::move(dc);
+        bitmap_ = std::move(bitmap);
+    }
+    ~BitmapDc() { Reset(); }
+    BitmapDc(BitmapDc&& other) noexcept
+        : dc_(std::move(other.dc_)), bitmap_(std::move(other.bitmap_)), previous_(std::exchange(other.previous_, nullptr)) {}
+    BitmapDc& operator=(BitmapDc&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            dc_ = std::move(other.dc_);
+            bitmap_ = std::move(other.bitmap_);
+            previous_ = std::exchange(other.previous_, nullptr);
+        }
+        return *this;
+    }
+
+    HDC get() const { return dc_.get(); }
+    HBITMAP Bitmap() const { return bitmap_.get(); }
+    explicit operator bool() const { return static_cast<bool>(dc_); }
+
+    void Reset() {
+        if (dc_ && previous_) ::SelectObject(dc_.get(), previous_);
+        previous_ = nullptr;
+        bitmap_.reset();
+        dc_.reset();
+    }
+
+private:
+    UniqueMemoryDc dc_;
+    UniqueBitmap bitmap_;
+    HGDIOBJ previous_ = nullptr;
 };
 
 // Selects an object into a DC and puts the previous one back on scope exit.

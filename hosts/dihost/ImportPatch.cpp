@@ -82,4 +82,15 @@ void ImportPatch::Restore() {
 
 void* ImportPatch::Current() const { return slot_ ? *slot_ : nullptr; }
 
+std::vector<std::unique_ptr<ImportPatch>> ApplyImportHooks(HMODULE module, const ImportHook* hooks, size_t count) {
+    std::vector<std::unique_ptr<ImportPatch>> patches;
+    for (size_t i = 0; i < count; ++i) {
+        auto patch = std::make_unique<ImportPatch>();
+        if (!patch->Apply(module, hooks[i].Dll, hooks[i].Function, hooks[i].Replacement, nullptr)) continue;
+        *hooks[i].Original = patch->Original();
+        patches.push_back(std::move(patch));
+    }
+    return patches;
+}
+
 }  // namespace padhost

@@ -5,7 +5,9 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace padhost {
 
@@ -31,5 +33,16 @@ private:
     void** slot_ = nullptr;
     void* original_ = nullptr;
 };
+
+// One entry of a table of patches: the original is stored where it points.
+struct ImportHook {
+    const char* Dll;
+    const char* Function;
+    void* Replacement;
+    void** Original;
+};
+// Applies every hook of the table that the module imports; a call the module
+// never makes needs no hook and is passed over. The patches hold while kept.
+std::vector<std::unique_ptr<ImportPatch>> ApplyImportHooks(HMODULE module, const ImportHook* hooks, size_t count);
 
 }  // namespace padhost

@@ -1,18 +1,23 @@
 #include "panel/controls/Backgrounds.h"
 
+#include <algorithm>
+
 #include "panel/controls/BitmapFile.h"
 #include "panel/controls/ControlRects.h"
 
 namespace padpanel {
 
 BackgroundImage::BackgroundImage(HINSTANCE module, const char* name, const RECT& rect)
-    : rect_(rect), bitmap_(LoadControlBitmap(module, name)) {}
+    : rect_(rect) {
+    win::UniqueBitmap bitmap = LoadControlBitmap(module, name);
+    size_ = BitmapSize(bitmap.get());
+    picture_ = win::BitmapDc(nullptr, std::move(bitmap));
+}
 
 void BackgroundImage::CopyOpaque(HDC dc, POINT from, POINT to, SIZE size) const {
-    if (!bitmap_) return;
-    const win::UniqueMemoryDc memory(::CreateCompatibleDC(nullptr));
-    const win::ScopedSelection selected(memory.get(), bitmap_.get());
-    ::BitBlt(dc, to.x + offsetX_, to.y + offsetY_, size.cx, size.cy, memory.get(), from.x, from.y, SRCCOPY);
+    const RECT area{to.x + offsetX_, to.y + offsetY_, to.x + offsetX_ + size.cx, to.y + offsetY_ + size.cy};
+    if (!picture_ || !Reaches(dc, area)) return;
+    ::BitBlt(dc, area.left, area.top, size.cx, size.cy, picture_.get(), from.x, from.y, SRCCOPY);
 }
 
 void BackgroundImage::Draw(HDC dc) {
@@ -42,5 +47,35 @@ void BackgroundPatch::Draw(HDC dc) {
 }
 
 void BackgroundPatch::Invalidate(HWND page, bool) { InvalidateArea(page, source_, true); }
+
+PageBackground::PageBackground(HINSTANCE module, const char* name, const RECT& rect, COLORREF blank)
+    : BackgroundImage(module, name, rect), blank_(blank) {}
+
+void PageBackground::Draw(HDC dc) {
+    RECT shown{};
+    if (::GetClipBox(dc, &shown) == NULLREGION) return;
+    if (!picture_) {
+        const win::UniqueGdiObject brush(::CreateSolidBrush(blank_));
+        ::FillRect(dc, &shown, static_cast<HBRUSH>(brush.get()));
+        return;
+    }
+    BackgroundImage::Draw(dc);
+    const RECT art = Offset(rect_, offsetX_, offsetY_);
+    const int w = std::min<int>(art.right - art.left, size_.cx), h = std::min<int>(art.bottom - art.top, size_.cy);
+    if (w <= 0 || h <= 0 || (shown.right <= art.right && shown.bottom <= art.bottom)) return;
+    // The last column and row of the artwork, stretched one pixel to many.
+    const HDC memory = picture_.get();
+    const int mode = ::SetStretchBltMode(dc, COLORONCOLOR);
+    if (shown.right > art.right)
+        ::StretchBlt(dc, art.right, art.top, shown.right - art.right, h, memory, w - 1, 0, 1, h, SRCCOPY);
+    if (shown.bottom > art.bottom) {
+        const int right = shown.right > art.right ? shown.right : art.right;
+        ::StretchBlt(dc, art.left, art.bottom, w, shown.bottom - art.bottom, memory, 0, h - 1, w, 1, SRCCOPY);
+        if (right > art.right)
+            ::StretchBlt(dc, art.right, art.bottom, right - art.right, shown.bottom - art.bottom, memory, w - 1,
+                         h - 1, 1, 1, SRCCOPY);
+    }
+    ::SetStretchBltMode(dc, mode);
+}
 
 }  // namespace padpanel

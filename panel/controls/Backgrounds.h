@@ -27,7 +27,8 @@ protected:
     void CopyOpaque(HDC dc, POINT from, POINT to, SIZE size) const;
 
     RECT rect_;
-    win::UniqueBitmap bitmap_;
+    win::BitmapDc picture_;  // kept selected: a paint selects nothing
+    SIZE size_{};
     int32_t offsetX_ = 0;
     int32_t offsetY_ = 0;
 };
@@ -41,6 +42,21 @@ public:
 
 private:
     RECT source_;
+};
+
+// A page's background. A page is larger than its artwork wherever the
+// dialog font makes its template so: what the DC may show right of and
+// below the artwork continues the artwork's last column and last row, so the
+// page looks whole. Without its bitmap it shows `blank` (the dialog's own
+// background) wherever the DC may draw.
+class PageBackground final : public BackgroundImage {
+public:
+    PageBackground(HINSTANCE module, const char* name, const RECT& rect, COLORREF blank);
+
+    void Draw(HDC dc) override;
+
+private:
+    COLORREF blank_;
 };
 
 }  // namespace padpanel

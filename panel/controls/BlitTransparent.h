@@ -1,5 +1,6 @@
 // Copies a bitmap into a DC with one colour left out, by the mask method, and
-// leaves the bitmap as it was. Masks are built anew on every call.
+// leaves the bitmap as it was. Controls prepare their masks once, when their
+// bitmaps are loaded (TransparentImage); this builds them for one call.
 #pragma once
 
 #include <windows.h>

@@ -9,15 +9,14 @@ namespace padpanel {
 HatIndicator::HatIndicator(HINSTANCE module, const std::array<const char*, 8>& names,
                            const std::array<RECT, 8>& rects, uint32_t angle)
     : rects_(rects), angle_(angle) {
-    for (size_t i = 0; i < bitmaps_.size(); ++i) bitmaps_[i] = LoadControlBitmap(module, names[i]);
+    for (size_t i = 0; i < bitmaps_.size(); ++i) bitmaps_[i] = LoadTransparent(module, names[i], kTransparentWhite);
 }
 
 void HatIndicator::Draw(HDC dc) {
     const int d = HatDirection(angle_);
     if (d < 0 || !bitmaps_[d]) return;
     const RECT r = Offset(rects_[d], offsetX_, offsetY_);
-    BlitTransparent(dc, bitmaps_[d].get(), r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0,
-                    kTransparentWhite);
+    bitmaps_[d].Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0);
 }
 
 void HatIndicator::SetValue(HWND page, uint32_t value) {

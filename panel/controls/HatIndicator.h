@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "common/win/GdiResources.h"
+#include "panel/controls/TransparentImage.h"
 #include "panel/controls/BitmapControl.h"
 
 namespace padpanel {
@@ -28,7 +28,7 @@ public:
 
 private:
     std::array<RECT, 8> rects_;
-    std::array<win::UniqueBitmap, 8> bitmaps_;
+    std::array<TransparentImage, 8> bitmaps_;
     uint32_t angle_;
     int32_t offsetX_ = 0;
     int32_t offsetY_ = 0;

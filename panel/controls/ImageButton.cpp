@@ -8,8 +8,8 @@ namespace padpanel {
 
 ImageButton::ImageButton(HINSTANCE module, const ImageButtonSpec& params, HWND page)
     : rect_(params.Rect),
-      normal_(LoadControlBitmap(module, params.Normal)),
-      lit_(LoadControlBitmap(module, params.Lit)),
+      normal_(LoadTransparent(module, params.Normal, kTransparentWhite)),
+      lit_(LoadTransparent(module, params.Lit, kTransparentWhite)),
       state_(params.State),
       captionRect_(params.CaptionRect),
       caption_(params.Text),
@@ -18,14 +18,12 @@ ImageButton::ImageButton(HINSTANCE module, const ImageButtonSpec& params, HWND p
 }
 
 void ImageButton::DrawBitmap(HDC dc) const {
-    BlitTransparent(dc, state_ ? lit_.get() : normal_.get(), rect_.left + offsetX_, rect_.top + offsetY_,
-                    rect_.right - rect_.left, rect_.bottom - rect_.top, 0, 0, kTransparentWhite);
+    (state_ ? lit_ : normal_)
+        .Draw(dc, rect_.left + offsetX_, rect_.top + offsetY_, rect_.right - rect_.left, rect_.bottom - rect_.top, 0, 0);
 }
 
 void ImageButton::DrawCaption(HDC dc) const {
-    if (caption_.Empty()) return;
-    RECT r = captionRect_;
-    ::DrawTextA(dc, caption_.Text(), -1, &r, DT_BOTTOM);
+    DrawCaptionText(dc, caption_, captionRect_);
 }
 
 void ImageButton::Draw(HDC dc) {

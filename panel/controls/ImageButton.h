@@ -3,7 +3,7 @@
 // for the page (turbo on the test page) and never drawn.
 #pragma once
 
-#include "common/win/GdiResources.h"
+#include "panel/controls/TransparentImage.h"
 #include "panel/controls/BitmapControl.h"
 #include "panel/controls/Caption.h"
 
@@ -41,8 +41,8 @@ protected:
 
 private:
     RECT rect_;
-    win::UniqueBitmap normal_;
-    win::UniqueBitmap lit_;
+    TransparentImage normal_;
+    TransparentImage lit_;
     uint32_t state_;
     int32_t mark_ = 0;
     int32_t offsetX_ = 0;

@@ -7,13 +7,13 @@
 namespace padpanel {
 
 ImageSprite::ImageSprite(HINSTANCE module, const char* path, const RECT& rect)
-    : rect_(rect), bitmap_(LoadBitmapFile(module, path)) {}
+    : rect_(rect), bitmap_(LoadTransparentFile(module, path, kTransparentWhite)) {}
 
 RECT ImageSprite::Placed() const { return Offset(rect_, offsetX_, offsetY_); }
 
 void ImageSprite::Draw(HDC dc) {
     const RECT r = Placed();
-    BlitTransparent(dc, bitmap_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0, kTransparentWhite);
+    bitmap_.Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0);
 }
 
 void ImageSprite::SetValue(HWND page, uint32_t value) {

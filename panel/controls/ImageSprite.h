@@ -2,7 +2,7 @@
 // vibration page's arrow and ball, the button pictures.
 #pragma once
 
-#include "common/win/GdiResources.h"
+#include "panel/controls/TransparentImage.h"
 #include "panel/controls/BitmapControl.h"
 
 namespace padpanel {
@@ -28,7 +28,7 @@ private:
     RECT Placed() const;
 
     RECT rect_;
-    win::UniqueBitmap bitmap_;
+    TransparentImage bitmap_;
     uint32_t value_ = 0;
     int32_t offsetX_ = 0;
     int32_t offsetY_ = 0;

@@ -8,8 +8,8 @@ namespace padpanel {
 
 LevelGauge::LevelGauge(const LevelGaugeSpec& params, HWND page)
     : geometry_{ToBox(params.Rect), params.MarginLeft, params.MarginRight, params.TrimTrack},
-      background_(LoadBitmapFile(nullptr, params.Background)),
-      fill_(LoadBitmapFile(nullptr, params.Fill)),
+      background_(LoadTransparentFile(nullptr, params.Background, kTransparentWhite)),
+      fill_(LoadTransparentFile(nullptr, params.Fill, kTransparentWhite)),
       captionRect_(params.CaptionRect),
       caption_(params.Text) {
     Invalidate(page, false);
@@ -17,17 +17,12 @@ LevelGauge::LevelGauge(const LevelGaugeSpec& params, HWND page)
 
 void LevelGauge::Draw(HDC dc) {
     const RECT r = ToRect(geometry_.Rect);
-    BlitTransparent(dc, background_.get(), r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0,
-                    kTransparentWhite);
+    background_.Draw(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, 0, 0);
     if (value_ != 0) {
         const Box fill = geometry_.FillArea(value_);
-        BlitTransparent(dc, fill_.get(), fill.Left, fill.Top, fill.Right - fill.Left, fill.Bottom - fill.Top, 0,
-                        fill.Top - r.top, kTransparentWhite);
+        fill_.Draw(dc, fill.Left, fill.Top, fill.Right - fill.Left, fill.Bottom - fill.Top, 0, fill.Top - r.top);
     }
-    if (!caption_.Empty()) {
-        RECT c = captionRect_;
-        ::DrawTextA(dc, caption_.Text(), -1, &c, DT_BOTTOM);
-    }
+    DrawCaptionText(dc, caption_, captionRect_);
 }
 
 void LevelGauge::SetValue(HWND page, uint32_t value) {

@@ -3,7 +3,7 @@
 // each 0..255. A change invalidates only the band between old and new level.
 #pragma once
 
-#include "common/win/GdiResources.h"
+#include "panel/controls/TransparentImage.h"
 #include "panel/controls/BitmapControl.h"
 #include "panel/controls/Caption.h"
 #include "panel/controls/ControlGeometry.h"
@@ -39,8 +39,8 @@ public:
 
 private:
     GaugeGeometry geometry_;
-    win::UniqueBitmap background_;
-    win::UniqueBitmap fill_;
+    TransparentImage background_;
+    TransparentImage fill_;
     uint32_t value_ = 0;
     RECT captionRect_;
     Caption caption_;

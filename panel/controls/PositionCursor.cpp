@@ -8,21 +8,16 @@ namespace padpanel {
 
 PositionCursor::PositionCursor(const PositionCursorSpec& params, HWND page)
     : geometry_{ToBox(params.Range), params.DotSize, params.Centre.x, params.Centre.y},
-      dot_(LoadBitmapFile(nullptr, params.Dot)),
+      dot_(LoadTransparentFile(nullptr, params.Dot, params.BlackTransparent ? kTransparentBlack : kTransparentWhite)),
       captionRect_(params.CaptionRect),
-      caption_(params.Text),
-      blackTransparent_(params.BlackTransparent) {
+      caption_(params.Text) {
     Invalidate(page, true);
 }
 
 void PositionCursor::Draw(HDC dc) {
     const int32_t half = geometry_.DotSize / 2;
-    BlitTransparent(dc, dot_.get(), geometry_.DotCentreX(x_) - half, geometry_.DotCentreY(y_) - half, 2 * half,
-                    2 * half, 0, 0, blackTransparent_ ? kTransparentBlack : kTransparentWhite);
-    if (!caption_.Empty()) {
-        RECT c = captionRect_;
-        ::DrawTextA(dc, caption_.Text(), -1, &c, DT_BOTTOM);
-    }
+    dot_.Draw(dc, geometry_.DotCentreX(x_) - half, geometry_.DotCentreY(y_) - half, 2 * half, 2 * half, 0, 0);
+    DrawCaptionText(dc, caption_, captionRect_);
 }
 
 uint32_t PositionCursor::GetValue() const {

@@ -3,7 +3,7 @@
 // invalidates the old and the new dot, cut to the range.
 #pragma once
 
-#include "common/win/GdiResources.h"
+#include "panel/controls/TransparentImage.h"
 #include "panel/controls/BitmapControl.h"
 #include "panel/controls/Caption.h"
 #include "panel/controls/ControlGeometry.h"
@@ -40,13 +40,12 @@ public:
 
 private:
     CursorGeometry geometry_;
-    win::UniqueBitmap dot_;
+    TransparentImage dot_;
     int32_t x_ = 0;
     int32_t y_ = 0;
     RECT captionRect_;
     Caption caption_;
     bool showCaption_ = false;
-    bool blackTransparent_;
 };
 
 }  // namespace padpanel

@@ -114,8 +114,7 @@ void PaintKeyNames(HDC dc) {
         if (key == 0 || !KeyNameEntry(j, entry)) continue;
         char name[kKeyNameCapacity];
         FormatKeyName(key, name, sizeof name);
-        RECT r{entry.Left, entry.Top, entry.Right, entry.Bottom};
-        ::DrawTextA(dc, name, -1, &r, DT_BOTTOM);
+        DrawTextIn(dc, name, RECT{entry.Left, entry.Top, entry.Right, entry.Bottom});
     }
     ::SetTextColor(dc, previous);
 }

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "panel/SetupFile.h"
+#include "panel/controls/ControlRects.h"
 #include "panel/pages/Calibration.h"
 #include "panel/pages/CheckSteps.h"
 #include "panel/pages/PageContext.h"
@@ -81,8 +82,7 @@ void PaintCheckPage(HWND, HDC dc) {
         for (int n = 0; n < kStepTexts; ++n) {
             SetupEntry entry;
             if (!ReadStepText(step, n, entry)) continue;
-            RECT r{entry.Left, entry.Top, entry.Right, entry.Bottom};
-            ::DrawTextA(dc, entry.Text, -1, &r, DT_BOTTOM);
+            DrawTextIn(dc, entry.Text, RECT{entry.Left, entry.Top, entry.Right, entry.Bottom});
         }
         button->Draw(dc);
     }

@@ -84,6 +84,14 @@ VibrationState StateOf(PageContext& c) {
 
 void DrawWave(HDC dc, uint32_t period) {
     const std::vector<WavePoint> points = WavePoints(period);
+    if (points.empty()) return;
+    RECT bounds{points.front().X, points.front().Y, points.front().X + 1, points.front().Y + 1};
+    for (const WavePoint& p : points) {
+        const RECT dot{p.X, p.Y, p.X + 1, p.Y + 1};
+        ::UnionRect(&bounds, &bounds, &dot);
+    }
+    ::InflateRect(&bounds, 2, 2);  // the pen is 3 pixels wide
+    if (!Reaches(dc, bounds)) return;
     const win::UniqueGdiObject pen(::CreatePen(PS_SOLID, 3, RGB(255, 255, 255)));
     const win::ScopedSelection selected(dc, pen.get());
     ::MoveToEx(dc, points.front().X, points.front().Y, nullptr);
@@ -105,8 +113,7 @@ void PaintVibrationPage(HWND, HDC dc) {
         DrawSlot(slot, dc);
     SetupEntry rhythm;
     if (ReadSetupEntry("PowerPage", "TimeCycle", rhythm)) {
-        RECT r{rhythm.Left, rhythm.Top, rhythm.Right, rhythm.Bottom};
-        ::DrawTextA(dc, rhythm.Text, -1, &r, DT_BOTTOM);
+        DrawTextIn(dc, rhythm.Text, RECT{rhythm.Left, rhythm.Top, rhythm.Right, rhythm.Bottom});
     }
     DrawWave(dc, Pages().Current.TimeCycle);
     ::SetTextColor(dc, previous);

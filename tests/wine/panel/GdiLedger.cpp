@@ -15,6 +15,8 @@ struct Originals {
     decltype(&::CreateBitmap) CreateBitmap = nullptr;
     decltype(&::CreateCompatibleBitmap) CreateCompatibleBitmap = nullptr;
     decltype(&::CreatePen) CreatePen = nullptr;
+    decltype(&::CreateSolidBrush) CreateSolidBrush = nullptr;
+    decltype(&::CreateRectRgn) CreateRectRgn = nullptr;
     decltype(&::LoadImageA) LoadImageA = nullptr;
     decltype(&::LoadBitmapA) LoadBitmapA = nullptr;
     decltype(&::DeleteDC) DeleteDC = nullptr;
@@ -42,6 +44,8 @@ HBITMAP WINAPI CountCreateCompatibleBitmap(HDC dc, int w, int h) {
 HPEN WINAPI CountCreatePen(int style, int width, COLORREF colour) {
     return Counted(g_original.CreatePen(style, width, colour));
 }
+HBRUSH WINAPI CountCreateSolidBrush(COLORREF colour) { return Counted(g_original.CreateSolidBrush(colour)); }
+HRGN WINAPI CountCreateRectRgn(int l, int t, int r, int b) { return Counted(g_original.CreateRectRgn(l, t, r, b)); }
 HANDLE WINAPI CountLoadImageA(HINSTANCE module, LPCSTR name, UINT type, int w, int h, UINT flags) {
     return Counted(g_original.LoadImageA(module, name, type, w, h, flags));
 }
@@ -67,13 +71,7 @@ BOOL WINAPI RecordSound(LPCSTR name, UINT flags) {
 bool GdiLedger::Attach(HMODULE module, std::string* error) {
     Detach();
     g_created = g_deleted = 0;
-    struct Hook {
-        const char* Dll;
-        const char* Function;
-        void* Replacement;
-        void** Original;
-    };
-    const Hook hooks[] = {
+    const padhost::ImportHook hooks[] = {
         {"gdi32.dll", "CreateCompatibleDC", reinterpret_cast<void*>(&CountCreateCompatibleDC),
          reinterpret_cast<void**>(&g_original.CreateCompatibleDC)},
         {"gdi32.dll", "CreateBitmap", reinterpret_cast<void*>(&CountCreateBitmap),
@@ -81,6 +79,10 @@ bool GdiLedger::Attach(HMODULE module, std::string* error) {
         {"gdi32.dll", "CreateCompatibleBitmap", reinterpret_cast<void*>(&CountCreateCompatibleBitmap),
          reinterpret_cast<void**>(&g_original.CreateCompatibleBitmap)},
         {"gdi32.dll", "CreatePen", reinterpret_cast<void*>(&CountCreatePen), reinterpret_cast<void**>(&g_original.CreatePen)},
+        {"gdi32.dll", "CreateSolidBrush", reinterpret_cast<void*>(&CountCreateSolidBrush),
+         reinterpret_cast<void**>(&g_original.CreateSolidBrush)},
+        {"gdi32.dll", "CreateRectRgn", reinterpret_cast<void*>(&CountCreateRectRgn),
+         reinterpret_cast<void**>(&g_original.CreateRectRgn)},
         {"user32.dll", "LoadImageA", reinterpret_cast<void*>(&CountLoadImageA),
          reinterpret_cast<void**>(&g_original.LoadImageA)},
         {"user32.dll", "LoadBitmapA", reinterpret_cast<void*>(&CountLoadBitmapA),
@@ -91,13 +93,7 @@ bool GdiLedger::Attach(HMODULE module, std::string* error) {
         {"user32.dll", "DestroyIcon", reinterpret_cast<void*>(&CountDestroyIcon),
          reinterpret_cast<void**>(&g_original.DestroyIcon)},
     };
-    for (const Hook& h : hooks) {
-        auto patch = std::make_unique<padhost::ImportPatch>();
-        // A call the module never makes needs no counting.
-        if (!patch->Apply(module, h.Dll, h.Function, h.Replacement, nullptr)) continue;
-        *h.Original = patch->Original();
-        patches_.push_back(std::move(patch));
-    }
+    patches_ = padhost::ApplyImportHooks(module, hooks, sizeof hooks / sizeof hooks[0]);
     if (patches_.empty() && error) *error = "the module imports none of the GDI calls";
     return !patches_.empty();
 }

@@ -1,6 +1,6 @@
 // How many GDI objects a module made and deleted, counted through its own
 // import table (Wine does not answer GetGuiResources). Creations are the
-// device contexts, bitmaps, pens and loaded images the module asked for and got;
+// device contexts, bitmaps, pens, brushes, regions and loaded images the module asked for and got;
 // deletions are DeleteDC, DeleteObject and DestroyIcon calls that succeeded.
 #pragma once
 

@@ -3,6 +3,7 @@
 // sounds and GDI objects counted through the staged DLL's own imports.
 #include <windows.h>
 
+#include <cmath>
 #include <string>
 
 #include "GdiLedger.h"
@@ -118,12 +119,17 @@ TEST_F(TestPage, ASensitivityClickNarrowsTheStickWordsAndIsStoredOnApply) {
     EXPECT_EQ(stored.AxisCalibration[4], StagedDefaults().AxisCalibration[4]) << "only X and Y";
 }
 
-TEST_F(TestPage, OpeningAndClosingTheSheetAgainAndAgainLeavesNothingBehind) {
+TEST_F(TestPage, OpeningAndClosingTheSheetAgainAndAgainWithTheStickSweepingLeavesNothingBehind) {
+    int tick = 0;
     auto cycle = [&] {
         Open();
-        pad_->Axes[0] = 0;
-        host_.Pump(100);
-        pad_->Axes[0] = 65535;
+        // A hundred ticks of the stick going round, a turn a second.
+        for (int i = 0; i < 100; ++i, ++tick) {
+            const double a = tick * 2 * 3.14159265 / 100;
+            pad_->Axes[0] = static_cast<LONG>(32767 + 30000 * std::cos(a));
+            pad_->Axes[1] = static_cast<LONG>(32767 + 30000 * std::sin(a));
+            host_.Pump(10);
+        }
         for (int page : {1, 2, 3, 4, 5, 0}) Show(page);
         host_.Cancel();
         host_.Close();
@@ -132,7 +138,7 @@ TEST_F(TestPage, OpeningAndClosingTheSheetAgainAndAgainLeavesNothingBehind) {
     const long gdi = gdi_.Live();
     const DWORD handles = padhost::ProcessHandleCount();
     const size_t heap = padhost::HeapBytesInUse();
-    for (int i = 0; i < 8; ++i) cycle();
+    for (int i = 0; i < 20; ++i) cycle();
     EXPECT_EQ(gdi_.Live(), gdi) << "GDI objects of the panel";
     EXPECT_LE(padhost::ProcessHandleCount(), handles + 2) << "handles";
     EXPECT_LT(padhost::HeapBytesInUse(), heap + 64 * 1024) << "heap bytes";
