@@ -64,6 +64,16 @@ TEST_F(PagePaint, APaintOfOneControlsAreaDrawsOnlyWhatMeetsItAndWritesTheWindowO
     EXPECT_GT(draws_.Calls().size(), 20u) << "every control of the page";
 }
 
+TEST_F(PagePaint, ErasingALivePagePaintsNothingForItsPaintCoversEverything) {
+    Open();
+    for (int page : {0, 3}) {
+        Show(page);
+        Dib target(8, 8, RGB(1, 2, 3));
+        ::SendMessageA(host_.CurrentPage(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Dc()), 0);
+        EXPECT_EQ(target.At(4, 4), RGB(1, 2, 3)) << "page " << page << " was erased";
+    }
+}
+
 TEST_F(PagePaint, EveryPageBeyondItsArtworkContinuesTheArtworksLastColumnAndRow) {
     Open();
     for (int page : {0, 1, 2, 3, 4, 5}) {
