@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "setup/RegistrationFile.h"
+#include "setup/WixRegistration.h"
+
+namespace {
+
+using namespace padsetup;
+
+constexpr char kMachine[] = "HKEY_LOCAL_MACHINE\\";
+
+std::string XmlUnescaped(std::string text) {
+    for (const auto& [from, to] : std::vector<std::pair<std::string, std::string>>{
+             {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}}) {
+        for (size_t at; (at = text.find(from)) != std::string::npos;) text.replace(at, from.size(), to);
+    }
+    return text;
+}
+
+struct Row {
+    std::string Key, Name, Type, Value;
+};
+
+std::vector<Row> Rows(const std::string& include) {
+    std::vector<Row> rows;
+    const std::regex row(
+        R"re(<RegistryValue Root="HKLM" Key="([^"]*)"(?: Name="([^"]*)")? Type="([a-z]+)" Value="([^"]*)"/>)re");
+    for (std::sregex_iterator it(include.begin(), include.end(), row), end; it != end; ++it) {
+        rows.push_back({XmlUnescaped((*it)[1]), XmlUnescaped((*it)[2]), (*it)[3], XmlUnescaped((*it)[4])});
+    }
+    return rows;
+}
+
+// A row's data as the regedit file writes the same value; the Registry table
+// marks an expandable value with "#%" and a binary one with "#x".
+std::string AsRegedit(const Row& row) {
+    if (row.Type == "string") return row.Value.rfind('#', 0) == 0 ? "(a string read as a typed value)" : RegQuoted(row.Value);
+    const std::string mark = row.Type == "expandable" ? "#%" : "#x";
+    if (row.Value.rfind(mark, 0) != 0) return "(" + row.Type + " without its " + mark + ")";
+    const std::string data = row.Value.substr(2);
+    if (row.Type == "expandable") return RegExpandString(data);
+    std::vector<uint8_t> bytes;
+    for (size_t i = 0; i + 1 < data.size(); i += 2) bytes.push_back(std::stoi(data.substr(i, 2), nullptr, 16));
+    return RegHex(bytes.data(), bytes.size());
+}
+
+// key -> value name ("@" for the default) -> data, of the register.reg text.
+std::map<std::string, std::map<std::string, std::string>> RegisteredValues() {
+    std::map<std::string, std::map<std::string, std::string>> values;
+    const std::string text = RegistrationText();
+    std::string key;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        const std::string line = text.substr(start, end - start);
+        if (line.empty() || line == "REGEDIT4") continue;
+        if (line.front() == '[') {
+            key = line.substr(1, line.size() - 2);
+        } else if (line.rfind("@=", 0) == 0) {
+            values[key]["@"] = line.substr(2);
+        } else {
+            const size_t eq = line.find("\"=");
+            values[key][line.substr(1, eq - 1)] = line.substr(eq + 2);
+        }
+    }
+    return values;
+}
+
+TEST(WixRegistration, WritesExactlyTheValuesOfTheRegistrationFile) {
+    std::map<std::string, std::map<std::string, std::string>> fromWix;
+    for (const std::string& include :
+         {WixClassInclude(kForceDriverClass), WixClassInclude(kPropertySheetClass), WixEffectListInclude()}) {
+        const std::vector<Row> rows = Rows(include);
+        EXPECT_EQ(rows.size(), static_cast<size_t>(std::count(include.begin(), include.end(), '\n')) - 4)
+            << "every line between the include's own is one row:\n" << include;
+        for (const Row& row : rows) {
+            auto& named = fromWix[kMachine + row.Key][row.Name.empty() ? "@" : row.Name];
+            EXPECT_TRUE(named.empty()) << row.Key << " " << row.Name << " is written twice";
+            named = AsRegedit(row);
+        }
+    }
+    EXPECT_EQ(fromWix, RegisteredValues());
+}
+
+TEST(WixRegistration, RemovesTheOemTypeAndTheDeviceInstanceKeysWithAllUnderThem) {
+    const std::vector<Row> rows = Rows(WixDeviceKeysInclude());
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].Key,
+              "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_7A3C&PID_A02f");
+    EXPECT_EQ(rows[1].Key, "Enum\\HID\\VID_7A3C&PID_A02F");
+    for (const Row& row : rows) {
+        EXPECT_EQ(row.Name, "-");
+        EXPECT_EQ(row.Value, "") << "a value would make the row write it instead";
+    }
+    EXPECT_NE(UnregistrationText().find(std::string("[-") + kMachine + rows[0].Key + "]"), std::string::npos)
+        << "the folder package removes the same OEM type key";
+}
+
+TEST(WixRegistration, NamesTheProductAndItsMakerAsPreprocessorVariables) {
+    EXPECT_NE(WixIdentityInclude().find("<?define ProductName = \"Zuraza Zirude joystick Zudavar\" ?>"),
+              std::string::npos);
+    EXPECT_NE(WixIdentityInclude().find("<?define Manufacturer = \"ZevEreRaverav\" ?>"), std::string::npos);
+    EXPECT_EQ(XmlEscaped("A&B <\"c\">"), "A&amp;B &lt;&quot;c&quot;&gt;");
+}
+
+}  // namespace
