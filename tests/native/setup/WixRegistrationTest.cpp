@@ -87,25 +87,4 @@ TEST(WixRegistration, WritesExactlyTheValuesOfTheRegistrationFile) {
     EXPECT_EQ(fromWix, RegisteredValues());
 }
 
-TEST(WixRegistration, RemovesTheOemTypeAndTheDeviceInstanceKeysWithAllUnderThem) {
-    const std::vector<Row> rows = Rows(WixDeviceKeysInclude());
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0].Key,
-              "System\\CurrentControlSet\\Control\\MediaProperties\\PrivateProperties\\Joystick\\OEM\\VID_7A3C&PID_A02f");
-    EXPECT_EQ(rows[1].Key, "Enum\\HID\\VID_7A3C&PID_A02F");
-    for (const Row& row : rows) {
-        EXPECT_EQ(row.Name, "-");
-        EXPECT_EQ(row.Value, "") << "a value would make the row write it instead";
-    }
-    EXPECT_NE(UnregistrationText().find(std::string("[-") + kMachine + rows[0].Key + "]"), std::string::npos)
-        << "the folder package removes the same OEM type key";
-}
-
-TEST(WixRegistration, NamesTheProductAndItsMakerAsPreprocessorVariables) {
-    EXPECT_NE(WixIdentityInclude().find("<?define ProductName = \"Zuraza Zirude joystick Zudavar\" ?>"),
-              std::string::npos);
-    EXPECT_NE(WixIdentityInclude().find("<?define Manufacturer = \"ZevEreRaverav\" ?>"), std::string::npos);
-    EXPECT_EQ(XmlEscaped("A&B <\"c\">"), "A&amp;B &lt;&quot;c&quot;&gt;");
-}
-
 }  // namespace

@@ -33,20 +33,16 @@ BOOL CALLBACK AppendStaticText(HWND child, LPARAM param) {
     return TRUE;
 }
 
-struct Seen {
-    std::set<HWND> answered;
-};
-
 // Every dialog window of another process is a message box here: the
 // programs run this way show no other dialogs.
 BOOL CALLBACK AnswerDialog(HWND window, LPARAM param) {
-    auto* seen = reinterpret_cast<Seen*>(param);
+    auto* answered = reinterpret_cast<std::set<HWND>*>(param);
     char cls[16] = "";
     ::GetClassNameA(window, cls, sizeof cls);
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
     if (std::string(cls) != "#32770" || process == ::GetCurrentProcessId() || !::IsWindowVisible(window) ||
-        seen->answered.count(window)) {
+        !answered->insert(window).second) {
         return TRUE;
     }
     std::string text;
@@ -54,7 +50,6 @@ BOOL CALLBACK AnswerDialog(HWND window, LPARAM param) {
     std::printf("message: %s: %s\n", WindowText(window).c_str(), text.c_str());
     std::fflush(stdout);
     ::PostMessageA(window, WM_COMMAND, IDOK, 0);
-    seen->answered.insert(window);
     return TRUE;
 }
 
@@ -82,14 +77,14 @@ int main(int argc, char** argv) {
     }
     win::UniqueHandle process(info.hProcess);
     win::UniqueHandle thread(info.hThread);
-    Seen seen;
+    std::set<HWND> answered;
     for (int waited = 0; ::WaitForSingleObject(process.get(), 100) == WAIT_TIMEOUT; waited += 100) {
         if (waited > 120000) {
             ::TerminateProcess(process.get(), kNotRun);
             std::fprintf(stderr, "answer_messages: %s did not end\n", commandLine.c_str());
             return kNotRun;
         }
-        ::EnumWindows(AnswerDialog, reinterpret_cast<LPARAM>(&seen));
+        ::EnumWindows(AnswerDialog, reinterpret_cast<LPARAM>(&answered));
     }
     DWORD code = kNotRun;
     ::GetExitCodeProcess(process.get(), &code);
