@@ -8,13 +8,15 @@ DIR is the package root (the 32-bit half, with the 64-bit half in DIR/x64);
 --includes is where makeregistration wrote its WiX include files. The panel's
 data folders of each half are written from its manifest.txt, the package is
 built from pad.wxs (or --wxs), its tables are checked (check_msi.py) and only
-then is it moved to FILE. Nothing is rebuilt when FILE is newer than all it is
-made of. --when-complete (the build's own call) leaves the package out, with
-one line saying so, when the half another tree builds is not there yet;
---drop-other-versions removes the packages of earlier versions beside FILE.
+then is it moved to FILE. Nothing is rebuilt while all it is made of stays as
+it was (recorded beside the --work folder). --when-complete (the build's own
+call) leaves the package out, with one line saying so, when the half another
+tree builds is not there yet; --drop-other-versions removes the packages of
+other versions beside FILE.
 """
 import argparse
 import glob
+import hashlib
 import os
 import re
 import shutil
@@ -85,10 +87,18 @@ def data_fragment(bits, files):
     return "\n".join(out)
 
 
-def newest_input(args, package_files):
-    paths = [args.wxs, args.icon, __file__, check_msi.__file__, os.path.join(HERE, "layout.py")] + package_files
-    paths += glob.glob(os.path.join(args.includes, "*.wxi"))
-    return max(os.path.getmtime(p) for p in paths)
+def inputs(args, layout):
+    """What the package is made of, as one text: the options that shape it and
+    every file it is built from with a digest of its bytes."""
+    paths = [args.wxs, args.icon, __file__, check_msi.__file__, os.path.join(HERE, "layout.py")]
+    paths += sorted(glob.glob(os.path.join(os.path.abspath(args.includes), "*.wxi")))
+    for half_dir, files in layout.values():
+        paths += [os.path.join(half_dir, "manifest.txt")] + [os.path.join(half_dir, p) for p, _, _ in files]
+    lines = [f"{args.arch} {args.version}"]
+    for p in paths:  # by content: the build copies the panel's data anew each time
+        with open(p, "rb") as f:
+            lines.append(f"{hashlib.sha1(f.read()).hexdigest()} {os.path.abspath(p)}")
+    return "\n".join(lines) + "\n"
 
 
 def run(command, cwd):
@@ -119,9 +129,16 @@ def include_maximum(msi, work):
 
 def build(args):
     layout = package_layout(args.package, args.arch)
-    everything = [os.path.join(d, p) for d, files in layout.values() for p, _, _ in files]
-    if os.path.exists(args.out) and os.path.getmtime(args.out) >= newest_input(args, everything):
-        return "up to date"
+    made_of = inputs(args, layout)
+    record = os.path.abspath(args.work) + ".inputs"
+    if os.path.exists(args.out) and os.path.exists(record):
+        with open(record, encoding="utf-8") as f:
+            if f.read() == made_of:
+                return "up to date"
+    # A package that is not rebuilt right is not left behind.
+    for stale in (args.out, record):
+        if os.path.exists(stale):
+            os.remove(stale)
 
     work = os.path.abspath(args.work)
     shutil.rmtree(work, ignore_errors=True)
@@ -143,6 +160,8 @@ def build(args):
         raise PackageError("the package's tables are wrong:\n  " + "\n  ".join(faults))
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     os.replace(built, args.out)
+    with open(record, "w", encoding="utf-8") as f:
+        f.write(made_of)
     return "built"
 
 
@@ -164,7 +183,8 @@ def main():
         sys.exit(f"make-msi.py: {args.version} is no package version (major.minor[.build])")
     name = os.path.basename(args.out)
     if args.drop_other_versions and args.version in name:
-        for other in glob.glob(os.path.join(os.path.dirname(os.path.abspath(args.out)), name.replace(args.version, "*"))):
+        folder = os.path.dirname(os.path.abspath(args.out))
+        for other in glob.glob(os.path.join(folder, name.replace(args.version, "*"))):
             if os.path.basename(other) != name:
                 os.remove(other)
     try:
@@ -173,8 +193,9 @@ def main():
         native = "64" if args.arch == "x64" else "32"
         if not args.when_complete or e.bits == native:
             sys.exit(f"make-msi.py: {name}: {e}")
-        if os.path.exists(args.out):
-            os.remove(args.out)
+        for stale in (args.out, os.path.abspath(args.work) + ".inputs"):
+            if os.path.exists(stale):
+                os.remove(stale)
         print(f"make-msi.py: {name} not built: the {e.bits}-bit half is not built yet ({e})")
     except PackageError as e:
         sys.exit(f"make-msi.py: {name}: {e}")
