@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -27,12 +26,21 @@ struct Row {
     std::string Key, Name, Type, Value;
 };
 
+// An attribute's value on one line of XML, unescaped; empty when it is not there.
+std::string Attribute(const std::string& line, const std::string& name) {
+    const size_t at = line.find(" " + name + "=\"");
+    if (at == std::string::npos) return "";
+    const size_t start = at + name.size() + 3;
+    return XmlUnescaped(line.substr(start, line.find('"', start) - start));
+}
+
 std::vector<Row> Rows(const std::string& include) {
     std::vector<Row> rows;
-    const std::regex row(
-        R"re(<RegistryValue Root="HKLM" Key="([^"]*)"(?: Name="([^"]*)")? Type="([a-z]+)" Value="([^"]*)"/>)re");
-    for (std::sregex_iterator it(include.begin(), include.end(), row), end; it != end; ++it) {
-        rows.push_back({XmlUnescaped((*it)[1]), XmlUnescaped((*it)[2]), (*it)[3], XmlUnescaped((*it)[4])});
+    size_t start = 0;
+    for (size_t end; (end = include.find('\n', start)) != std::string::npos; start = end + 1) {
+        const std::string line = include.substr(start, end - start);
+        if (line.find("<RegistryValue Root=\"HKLM\"") == std::string::npos) continue;
+        rows.push_back({Attribute(line, "Key"), Attribute(line, "Name"), Attribute(line, "Type"), Attribute(line, "Value")});
     }
     return rows;
 }
