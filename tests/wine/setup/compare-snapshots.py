@@ -3,109 +3,78 @@
 install and after the removal, and prints every difference the package left.
 
   compare-snapshots.py WORK BEFORE AFTER [--gone KEY]... [--kept KEY|PATH]...
-                       [--installer-key KEY]... [--installer-dir PATH]... [--wine-key KEY]...
+                       [--installer KEY|PATH]... [--wine-key KEY]...
 
---gone: a key that was there before and must be gone after (its subkeys too).
---kept: a key or drive_c path made after the first snapshot that must still
-be there (subkeys and files under it too). --installer-key/--installer-dir:
-the installer's own bookkeeping, which may stay behind as keys without values
-and folders whose files are checked like any other. --wine-key: a key
-where Wine keeps state of its own (the displays its windows were on),
-compared not at all. A key or folder that was empty before and is gone after is printed
-as a note, not a fault: Wine's installer removes emptied parents it did not
-create. Exit code 1 when anything else differs.
+--gone: there before, must be gone after (with all under it). --kept: made
+after the first snapshot, must still be there (all under it is not looked
+at). --installer: one key or folder of the installer's own bookkeeping, which
+may stay behind empty of values (its files are looked at). --wine-key: where Wine keeps state of its own
+(the displays its windows were on). A key or folder that was empty before and
+is gone after is a note, not a fault: Wine's installer removes the parents it
+empties, whoever made them. Exit code 1 when anything else differs.
 """
 import argparse
 import sys
 
 
 def registry(path):
-    """key -> tuple of its value lines, from a regedit export."""
-    keys, key = {}, None
+    """key -> its value lines, from a regedit export."""
+    entries, key = {}, None
     with open(path, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\n")
+        for line in f.read().splitlines():
             if line.startswith("[") and line.endswith("]"):
                 key = line[1:-1]
-                keys[key] = []
+                entries[key] = ()
             elif key is not None and line:
-                keys[key].append(line)
-    return {k: tuple(v) for k, v in keys.items()}
-
-
-def files(path):
-    """drive_c path -> (kind, size)."""
-    entries = {}
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            kind, size, name = line.rstrip("\n").split(" ", 2)
-            entries[name] = (kind, size if kind == "f" else "")
+                entries[key] += (line,)
     return entries
 
 
-def under(name, roots, sep):
-    low = name.lower()
-    return any(low == r.lower() or low.startswith(r.lower() + sep) for r in roots)
+def files(path):
+    """drive_c path -> (kind, size of a file); a folder holds nothing itself."""
+    with open(path, encoding="utf-8") as f:
+        rows = [line.split(" ", 2) for line in f.read().splitlines()]
+    return {name: () if kind == "d" else (kind, size) for kind, size, name in rows}
 
 
-def empty_key(name, keys):
-    return not keys[name] and not any(k.lower().startswith(name.lower() + "\\") for k in keys)
+def compare(before, after, sep, args, faults, notes):
+    def under(name, roots):
+        return any(name.lower() == r.lower() or name.lower().startswith(r.lower() + sep) for r in roots)
 
+    def empty(name, entries):
+        return not entries[name] and not any(e.lower().startswith(name.lower() + sep) for e in entries)
 
-def empty_dir(name, entries):
-    return entries[name][0] == "d" and not any(e.startswith(name + "/") for e in entries)
+    installer = {i.lower() for i in args.installer}
+    for name in sorted(set(before) | set(after)):
+        if under(name, args.kept + args.wine_key):
+            continue
+        if under(name, args.gone):
+            if name in after:
+                faults.append(f"still there: {name}")
+        elif name not in after:
+            (notes if empty(name, before) else faults).append(f"gone: {name}")
+        elif name not in before:
+            if not (name.lower() in installer and not after[name]):
+                faults.append(f"left behind: {name} {' '.join(after[name])}")
+        elif before[name] != after[name]:
+            faults.append(f"changed: {name} {' '.join(before[name])} -> {' '.join(after[name])}")
 
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("work")
-    parser.add_argument("before")
-    parser.add_argument("after")
-    parser.add_argument("--gone", action="append", default=[])
-    parser.add_argument("--kept", action="append", default=[])
-    parser.add_argument("--installer-key", action="append", default=[])
-    parser.add_argument("--installer-dir", action="append", default=[])
-    parser.add_argument("--wine-key", action="append", default=[])
+    for positional in ("work", "before", "after"):
+        parser.add_argument(positional)
+    for option in ("--gone", "--kept", "--installer", "--wine-key"):
+        parser.add_argument(option, action="append", default=[])
     args = parser.parse_args()
     faults, notes = [], []
-
-    for hive in ("HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_USERS"):
-        before = registry(f"{args.work}/{args.before}.{hive}.txt")
-        after = registry(f"{args.work}/{args.after}.{hive}.txt")
-        for key in sorted(set(before) | set(after)):
-            if under(key, args.kept + args.wine_key, "\\"):
-                continue
-            if under(key, args.gone, "\\"):
-                if key in after:
-                    faults.append(f"still there: [{key}]")
-            elif key not in after:
-                (notes if empty_key(key, before) else faults).append(f"gone: [{key}]")
-            elif key not in before:
-                bookkeeping = any(key.lower() == k.lower() for k in args.installer_key)
-                if not (bookkeeping and not after[key]):
-                    faults.append(f"left behind: [{key}] {' '.join(after[key])}")
-            elif before[key] != after[key]:
-                faults.append(f"changed: [{key}] {' '.join(before[key])} -> {' '.join(after[key])}")
-        for key in args.kept:
-            if key.startswith(hive + "\\") and key not in after:
-                faults.append(f"not kept: [{key}]")
-
-    before = files(f"{args.work}/{args.before}.files")
-    after = files(f"{args.work}/{args.after}.files")
-    for name in sorted(set(before) | set(after)):
-        if under(name, args.kept, "/"):
-            continue
-        if name not in after:
-            (notes if empty_dir(name, before) else faults).append(f"gone: {name}")
-        elif name not in before:
-            if not (name in args.installer_dir and after[name][0] == "d"):
-                faults.append(f"left behind: {name}")
-        elif before[name] != after[name]:
-            faults.append(f"changed: {name} {before[name]} -> {after[name]}")
-    for name in args.kept:
-        if name.startswith("./") and name not in after:
-            faults.append(f"not kept: {name}")
-
+    snapshots = [(f"{hive}.txt", registry, "\\") for hive in ("HKEY_LOCAL_MACHINE", "HKEY_CURRENT_USER", "HKEY_USERS")]
+    for part, read, sep in snapshots + [("files", files, "/")]:
+        before, after = read(f"{args.work}/{args.before}.{part}"), read(f"{args.work}/{args.after}.{part}")
+        compare(before, after, sep, args, faults, notes)
+        mine = [k for k in args.kept if (k.startswith("./") if sep == "/" else part.startswith(k.split(sep)[0] + "."))]
+        lowered = {name.lower() for name in after}
+        faults += [f"not kept: {k}" for k in mine if k.lower() not in lowered]
     for n in notes:
         print(f"  note: Wine's installer removed what was empty before: {n}")
     for f in faults:

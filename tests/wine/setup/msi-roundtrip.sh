@@ -93,21 +93,15 @@ settings_kept() { w reg query 'HKLM\Software\ZevEreRaverav\47' /v CurrentValue "
 profile_kept() { cmp -s "$work/mine.sav" "$windir/$native/GameSave/mine.sav"; }
 # A key of the Windows 98 device registry that only padremove deletes.
 seed_usb_key() { w reg add 'HKLM\Enum\USB\VID_7A3C&PID_A02F' /f >/dev/null; }
+# What Wine's installer keeps for itself: these keys, empty, and its folder.
+bookkeeping=(--installer ./windows/Installer)
+for key in Classes\\Installer{,\\Features,\\Products,\\UpgradeCodes} \
+           Microsoft\\Windows\\CurrentVersion\\Installer\\{UpgradeCodes,UserData{,\\S-1-5-18{,\\Components,\\Products}}}; do
+  bookkeeping+=(--installer "HKEY_LOCAL_MACHINE\\Software\\$key")
+done
 compare_removed() {  # snapshot
-  python3 "$here/compare-snapshots.py" "$work" before "$1" \
-    --gone 'HKEY_LOCAL_MACHINE\Enum\USB\VID_7A3C&PID_A02F' \
-    --kept "$settings_key" \
-    --kept "./windows/$native/GameSave" \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Classes\Installer' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Classes\Installer\Features' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Classes\Installer\Products' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Classes\Installer\UpgradeCodes' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Installer\UpgradeCodes' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Installer\UserData' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Components' \
-    --installer-key 'HKEY_LOCAL_MACHINE\Software\Microsoft\Windows\CurrentVersion\Installer\UserData\S-1-5-18\Products' \
-    --installer-dir ./windows/Installer \
+  python3 "$here/compare-snapshots.py" "$work" before "$1" "${bookkeeping[@]}" \
+    --gone 'HKEY_LOCAL_MACHINE\Enum\USB\VID_7A3C&PID_A02F' --kept "$settings_key" --kept "./windows/$native/GameSave" \
     --wine-key 'HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Video'
 }
 
