@@ -5,6 +5,11 @@
 
 namespace pad {
 
+// The names the user sees on the setup package and in the list of installed programs.
+inline constexpr char kProductName[] = "Zuraza Zirude joystick Zudavar";
+// The maker, as the settings key under "Software" names it.
+inline constexpr char kMakerName[] = "ZevEreRaverav";
+
 inline constexpr uint16_t kVendorId = 0x7A3C;
 inline constexpr uint16_t kProductId = 0xA02F;
 

@@ -4,11 +4,14 @@
 #
 #   demo-panel.sh [--tree DIR] [--out DIR] [--script FILE] [--headless]
 #
-# The package of the built Windows tree (default build/win64; its Wine kind
-# and folders are read from the tree's pad-tree.env) is installed into a
-# prefix of that kind, OUT/prefix, with scripts/install-wine.sh; if that
-# fails, the control-panel host registers the staged padpanel.dll and
-# copies its data itself. Then the host opens the sheet: on a display
+# The setup package of the built Windows tree (default build/win64; its Wine
+# kind and folders are read from the tree's pad-tree.env), padsoft-*-x64.msi
+# for a 64-bit tree and padsoft-*-x86.msi for a 32-bit one, is installed into
+# a prefix of that kind, OUT/prefix, by Wine's msiexec, silently, as an
+# administrator deploys it. Where the tree has no package (the 64-bit one
+# needs the 32-bit half built too), the folder package goes in with
+# scripts/install-wine.sh, and where that fails, the control-panel host
+# registers the staged padpanel.dll and copies its data itself. Then the host opens the sheet: on a display
 # ($DISPLAY set, no --headless) it stays up for the user to click through;
 # without one it replays a short built-in script (or FILE) on a private
 # Xvfb screen and writes a screenshot of each page into OUT/shots
@@ -49,13 +52,25 @@ echo "demo-panel.sh: the $arch build's property sheet"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 args=()
-if "$top/scripts/install-wine.sh" --dist "$package" --arch "$arch" "$prefix"; then
-  echo "demo-panel.sh: the package is installed in $prefix"
-else
-  echo "demo-panel.sh: no installed package; the host registers $dist/padpanel.dll itself"
-  [ -d "$prefix/drive_c/windows" ] || "$loader" wineboot -i >/dev/null 2>&1
+if [ "$arch" = win64 ]; then kind=x64; else kind=x86; fi
+msi=$(ls -t "$package"/padsoft-*-"$kind".msi 2>/dev/null | head -1 || true)
+if [ -n "$msi" ]; then
+  "$loader" wineboot -i >/dev/null 2>&1
+  rc=0
+  "$loader" msiexec /i "$(winpath "$msi")" /qn || rc=$?
   wineserver -w
-  args+=(--register "$(winpath "$dist/padpanel.dll")" --data "$(winpath "$dist/Zororo")")
+  [ "$rc" = 0 ] || { echo "demo-panel.sh: msiexec could not install $msi (exit code $rc)" >&2; exit 1; }
+  echo "demo-panel.sh: $(basename "$msi") is installed in $prefix (msiexec /i … /qn)"
+else
+  echo "demo-panel.sh: no setup package $package/padsoft-*-$kind.msi; installing the folder package"
+  if "$top/scripts/install-wine.sh" --dist "$package" --arch "$arch" "$prefix"; then
+    echo "demo-panel.sh: the package is installed in $prefix"
+  else
+    echo "demo-panel.sh: no installed package; the host registers $dist/padpanel.dll itself"
+    [ -d "$prefix/drive_c/windows" ] || "$loader" wineboot -i >/dev/null 2>&1
+    wineserver -w
+    args+=(--register "$(winpath "$dist/padpanel.dll")" --data "$(winpath "$dist/Zororo")")
+  fi
 fi
 
 rc=0

@@ -509,7 +509,7 @@ def page_calibration():
     return c.im
 
 
-def page_about():
+def page_about(version):
     c = Canvas((W, H), background())
     panel(c, (40, 64, 460, 384), 14)
     c.text((250, 92), "Zuraza Zirude", 26, TEXT, bold=True)
@@ -551,7 +551,7 @@ def page_about():
             waves.arc(mx, my, rr, -35, 35, 1.6)
             waves.arc(mx, my, rr, 145, 215, 1.6)
         c.paint(waves, ACCENT)
-    c.text((250, 346), "Version 1.0", 12, TEXT)
+    c.text((250, 346), "Version " + version, 12, TEXT)
     c.text((250, 366), "12 buttons  \u00b7  8-way hat  \u00b7  analog stick", 10, TEXT_DIM)
     return c.im
 
@@ -631,7 +631,7 @@ def write_sound(path, frames):
 # ---------------------------------------------------------------- output
 
 
-def images():
+def images(version):
     out = {
         "Background": background(),
         "BKJoystick": page_test(),
@@ -639,7 +639,7 @@ def images():
         "BKKeyboardMap": page_keymap(True),
         "BKV": page_vibration(),
         "BKJoyCheck": page_calibration(),
-        "BKAbout": page_about(),
+        "BKAbout": page_about(version),
         "LogoJoy": logo(),
         "BtnTurbo": button((70, 20), "Turbo", False),
         "BtnTurbo_1": button((70, 20), "Turbo", True),
@@ -681,10 +681,11 @@ def main():
     ap.add_argument("--images", required=True)
     ap.add_argument("--sounds", required=True)
     ap.add_argument("--icons", required=True)
+    ap.add_argument("--version", required=True, help="the software's version, shown on the About page")
     args = ap.parse_args()
     for d in (args.images, args.sounds, args.icons):
         os.makedirs(d, exist_ok=True)
-    for name, im in sorted(images().items()):
+    for name, im in sorted(images(args.version).items()):
         im.convert("RGB").save(os.path.join(args.images, name + ".bmp"), "BMP")
     for name, lit in (("lamp-lit.ico", True), ("lamp-dark.ico", False)):
         with open(os.path.join(args.icons, name), "wb") as f:
