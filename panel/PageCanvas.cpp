@@ -21,6 +21,10 @@ void PageCanvas::Paint(HWND page, const std::function<void(HDC)>& draw) {
     if (!paint.get()) return;
     const RECT area = paint.Area();
     if (::IsRectEmpty(&area)) return;
+    if (::GetLayout(paint.get()) != 0) {
+        draw(paint.get());  // a mirrored sheet: the canvas would mirror it again
+        return;
+    }
     // The paint DC's own region is the update region, in screen coordinates.
     const win::UniqueGdiObject stale(::CreateRectRgn(0, 0, 0, 0));
     POINT origin{0, 0};

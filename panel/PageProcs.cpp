@@ -42,6 +42,7 @@ struct PageState {
     LPDIRECTINPUTDEVICE2A Device = nullptr;  // fetched again at each activation; the sheet owns it
     bool Polling = false;
     bool MoveToggle = false;
+    bool Blank = false;  // the last paint found the pad silent: the dialog erases as ever
     DIJOYSTATE State{};
 };
 
@@ -183,7 +184,8 @@ BOOL OnPaint(HWND page, int p) {
     if (p == 0) {
         // The test page paints only while the pad answers.
         DIJOYSTATE scratch;
-        if (!state.Device || FAILED(DIUtilPollJoystick(state.Device, &scratch))) return FALSE;
+        state.Blank = !state.Device || FAILED(DIUtilPollJoystick(state.Device, &scratch));
+        if (state.Blank) return FALSE;
     }
     g_canvases[p].Paint(page, [&](HDC dc) {
         if (p == 0) {
@@ -207,10 +209,11 @@ INT_PTR PageProc(int p, HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_PAINT: return OnPaint(page, p);
     case WM_ERASEBKGND:
-        // A page that paints covers its whole client area from its canvas.
-        // Handled without erasing: the dialog answers 0, so BeginPaint
-        // reports the background as not erased, which is the truth.
-        return Live(state) ? TRUE : FALSE;
+        // A page that paints covers its whole client area from its canvas,
+        // so erasing first would only flicker.
+        if (!Live(state) || state.Blank) return FALSE;
+        ::SetWindowLongPtrA(page, DWLP_MSGRESULT, TRUE);
+        return TRUE;
     case WM_LBUTTONDOWN:
         if (Live(state) && kTraits[p].Clicks) OnPageClick(page, p, x, y);
         return TRUE;

@@ -10,7 +10,8 @@ source "$tree/pad-tree.env"
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 PAD_PICTURES_RECORD="Z:${out//\//\\}" "$top/scripts/wine-run.sh" --root "$tree/wine" --arch "$arch" \
-  --name record-pictures --display -- "$tree/tests/wine/panel/panel_picture_tests.exe"
+  --name record-pictures --display -- "$tree/tests/wine/panel/panel_picture_tests.exe" \
+  --gtest_filter='Pages/PagePictures.*'
 mkdir -p "$top/tests/wine/panel/pictures"
 /usr/bin/python3 - "$out" "$top/tests/wine/panel/pictures" <<'PY'
 import os, sys

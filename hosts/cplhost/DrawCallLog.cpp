@@ -58,9 +58,15 @@ bool DrawCallLog::Attach(HMODULE module, std::string* error) {
          reinterpret_cast<void**>(&g_original.DrawTextA)},
         {"gdi32.dll", "LineTo", reinterpret_cast<void*>(&LogLineTo), reinterpret_cast<void**>(&g_original.LineTo)},
     };
-    patches_ = padhost::ApplyImportHooks(module, hooks, sizeof hooks / sizeof hooks[0]);
-    if (patches_.empty() && error) *error = "the module imports none of the drawing calls";
-    return !patches_.empty();
+    std::string why;
+    patches_ = padhost::ApplyImportHooks(module, hooks, sizeof hooks / sizeof hooks[0], &why);
+    if (why.empty() && patches_.empty()) why = "the module imports none of the drawing calls";
+    if (!why.empty()) {
+        if (error) *error = why;
+        Detach();
+        return false;
+    }
+    return true;
 }
 
 void DrawCallLog::Detach() { patches_.clear(); }

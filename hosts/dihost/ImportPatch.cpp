@@ -82,11 +82,25 @@ void ImportPatch::Restore() {
 
 void* ImportPatch::Current() const { return slot_ ? *slot_ : nullptr; }
 
-std::vector<std::unique_ptr<ImportPatch>> ApplyImportHooks(HMODULE module, const ImportHook* hooks, size_t count) {
+std::vector<std::unique_ptr<ImportPatch>> ApplyImportHooks(HMODULE module, const ImportHook* hooks, size_t count,
+                                                           std::string* error) {
     std::vector<std::unique_ptr<ImportPatch>> patches;
+    MODULEINFO info{};
+    if (!module || !::GetModuleInformation(::GetCurrentProcess(), module, &info, sizeof info)) {
+        if (error) *error = "the module is not loaded";
+        return patches;
+    }
     for (size_t i = 0; i < count; ++i) {
+        if (!FindImportSlot(static_cast<const uint8_t*>(info.lpBaseOfDll), info.SizeOfImage, hooks[i].Dll,
+                            hooks[i].Function)
+                 .Found)
+            continue;
         auto patch = std::make_unique<ImportPatch>();
-        if (!patch->Apply(module, hooks[i].Dll, hooks[i].Function, hooks[i].Replacement, nullptr)) continue;
+        std::string why;
+        if (!patch->Apply(module, hooks[i].Dll, hooks[i].Function, hooks[i].Replacement, &why)) {
+            if (error && error->empty()) *error = why;
+            continue;
+        }
         *hooks[i].Original = patch->Original();
         patches.push_back(std::move(patch));
     }

@@ -42,7 +42,10 @@ struct ImportHook {
     void** Original;
 };
 // Applies every hook of the table that the module imports; a call the module
-// never makes needs no hook and is passed over. The patches hold while kept.
-std::vector<std::unique_ptr<ImportPatch>> ApplyImportHooks(HMODULE module, const ImportHook* hooks, size_t count);
+// never makes needs no hook and is passed over. A hook that cannot be applied
+// although the module imports it puts its reason in *error (the first one).
+// The patches hold while kept.
+std::vector<std::unique_ptr<ImportPatch>> ApplyImportHooks(HMODULE module, const ImportHook* hooks, size_t count,
+                                                           std::string* error);
 
 }  // namespace padhost

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "panel/controls/BitmapFile.h"
+#include "panel/controls/ClippedDrawing.h"
 #include "panel/controls/ControlRects.h"
 
 namespace padpanel {
@@ -48,32 +49,34 @@ void BackgroundPatch::Draw(HDC dc) {
 
 void BackgroundPatch::Invalidate(HWND page, bool) { InvalidateArea(page, source_, true); }
 
-PageBackground::PageBackground(HINSTANCE module, const char* name, const RECT& rect, COLORREF blank)
-    : BackgroundImage(module, name, rect), blank_(blank) {}
+PageBackground::PageBackground(HINSTANCE module, const char* name, const RECT& rect, HWND dialog)
+    : BackgroundImage(module, name, rect), dialog_(dialog) {}
 
 void PageBackground::Draw(HDC dc) {
     RECT shown{};
     if (::GetClipBox(dc, &shown) == NULLREGION) return;
     if (!picture_) {
-        const win::UniqueGdiObject brush(::CreateSolidBrush(blank_));
-        ::FillRect(dc, &shown, static_cast<HBRUSH>(brush.get()));
+        // What the dialog's own erase paints: its brush, a theme's included.
+        const auto brush = reinterpret_cast<HBRUSH>(::SendMessageA(
+            dialog_, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dialog_)));
+        ::FillRect(dc, &shown, brush ? brush : ::GetSysColorBrush(COLOR_3DFACE));
         return;
     }
     BackgroundImage::Draw(dc);
-    const RECT art = Offset(rect_, offsetX_, offsetY_);
-    const int w = std::min<int>(art.right - art.left, size_.cx), h = std::min<int>(art.bottom - art.top, size_.cy);
-    if (w <= 0 || h <= 0 || (shown.right <= art.right && shown.bottom <= art.bottom)) return;
-    // The last column and row of the artwork, stretched one pixel to many.
-    const HDC memory = picture_.get();
+    // The picture's own edges, where the page goes on beyond them.
+    const RECT placed = Offset(rect_, offsetX_, offsetY_);
+    const int w = std::min<int>(placed.right - placed.left, size_.cx);
+    const int h = std::min<int>(placed.bottom - placed.top, size_.cy);
+    if (w <= 0 || h <= 0) return;
+    const int right = placed.left + w, bottom = placed.top + h;
     const int mode = ::SetStretchBltMode(dc, COLORONCOLOR);
-    if (shown.right > art.right)
-        ::StretchBlt(dc, art.right, art.top, shown.right - art.right, h, memory, w - 1, 0, 1, h, SRCCOPY);
-    if (shown.bottom > art.bottom) {
-        const int right = shown.right > art.right ? shown.right : art.right;
-        ::StretchBlt(dc, art.left, art.bottom, w, shown.bottom - art.bottom, memory, 0, h - 1, w, 1, SRCCOPY);
-        if (right > art.right)
-            ::StretchBlt(dc, art.right, art.bottom, right - art.right, shown.bottom - art.bottom, memory, w - 1,
-                         h - 1, 1, 1, SRCCOPY);
+    if (shown.right > right)
+        ::StretchBlt(dc, right, placed.top, shown.right - right, h, picture_.get(), w - 1, 0, 1, h, SRCCOPY);
+    if (shown.bottom > bottom) {
+        ::StretchBlt(dc, placed.left, bottom, w, shown.bottom - bottom, picture_.get(), 0, h - 1, w, 1, SRCCOPY);
+        if (shown.right > right)
+            ::StretchBlt(dc, right, bottom, shown.right - right, shown.bottom - bottom, picture_.get(), w - 1, h - 1,
+                         1, 1, SRCCOPY);
     }
     ::SetStretchBltMode(dc, mode);
 }

@@ -46,17 +46,16 @@ private:
 
 // A page's background. A page is larger than its artwork wherever the
 // dialog font makes its template so: what the DC may show right of and
-// below the artwork continues the artwork's last column and last row, so the
-// page looks whole. Without its bitmap it shows `blank` (the dialog's own
-// background) wherever the DC may draw.
+// below the picture continues its last column and last row, so the page
+// looks whole. Without its picture it shows what `dialog` erases with.
 class PageBackground final : public BackgroundImage {
 public:
-    PageBackground(HINSTANCE module, const char* name, const RECT& rect, COLORREF blank);
+    PageBackground(HINSTANCE module, const char* name, const RECT& rect, HWND dialog);
 
     void Draw(HDC dc) override;
 
 private:
-    COLORREF blank_;
+    HWND dialog_;  // the sheet's first page; the pages share its brush
 };
 
 }  // namespace padpanel

@@ -2,6 +2,7 @@
 
 #include "panel/controls/BitmapFile.h"
 #include "panel/controls/BlitTransparent.h"
+#include "panel/controls/ClippedDrawing.h"
 #include "panel/controls/ControlRects.h"
 
 namespace padpanel {

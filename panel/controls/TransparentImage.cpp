@@ -44,11 +44,20 @@ void TransparentImage::Draw(HDC dc, int x, int y, int width, int height, int sou
     if (!pair_) return;
     const RECT area{x, y, x + width, y + height};
     if (!::RectVisible(dc, &area)) return;
-    // Only the picture's own pixels are read: what would come from beyond
-    // its edges (the mask's side, or past the ink's) is left as it was.
-    int sx = sourceX, sy = sourceY, w = width, h = height;
-    if (sx < 0) x -= sx, w += sx, sx = 0;
-    if (sy < 0) y -= sy, h += sy, sy = 0;
+    // At most the picture's size is drawn, and only from its own pixels:
+    // what would come from beyond its edges (the mask's side, or past the
+    // ink's) is left as it was.
+    int sx = sourceX, sy = sourceY, w = std::min(width, width_), h = std::min(height, height_);
+    if (sx < 0) {
+        x -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        y -= sy;
+        h += sy;
+        sy = 0;
+    }
     w = std::min(w, width_ - sx);
     h = std::min(h, height_ - sy);
     if (w <= 0 || h <= 0) return;

@@ -7,6 +7,7 @@
 #include "panel/Module.h"
 #include "panel/Profiles.h"
 #include "panel/SetupFile.h"
+#include "panel/controls/ClippedDrawing.h"
 #include "panel/controls/ControlRects.h"
 #include "panel/pages/ButtonGrid.h"
 #include "panel/pages/ButtonPageRules.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "panel/SetupFile.h"
-#include "panel/controls/ControlRects.h"
+#include "panel/controls/ClippedDrawing.h"
 #include "panel/pages/Calibration.h"
 #include "panel/pages/CheckSteps.h"
 #include "panel/pages/PageContext.h"

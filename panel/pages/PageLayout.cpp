@@ -46,21 +46,6 @@ CaptionEntry ReadCaption(const char* section, const char* key) {
     return CaptionEntry{RECT{entry.Left, entry.Top, entry.Right, entry.Bottom}, entry.Text};
 }
 
-// The colour the page's dialog erases with (its own brush, which a theme
-// may set), for a page whose background picture is missing.
-COLORREF DialogBlankColour(HWND page) {
-    const win::WindowDc screen(nullptr);
-    const auto brush = reinterpret_cast<HBRUSH>(
-        ::SendMessageA(page, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(screen.get()), reinterpret_cast<LPARAM>(page)));
-    if (!brush) return ::GetSysColor(COLOR_3DFACE);
-    const win::UniqueMemoryDc memory(::CreateCompatibleDC(screen.get()));
-    const win::UniqueBitmap pixel(::CreateCompatibleBitmap(screen.get(), 1, 1));
-    const win::ScopedSelection selected(memory.get(), pixel.get());
-    const RECT one{0, 0, 1, 1};
-    ::FillRect(memory.get(), &one, brush);
-    return ::GetPixel(memory.get(), 0, 0);
-}
-
 class Builder {
 public:
     Builder(HWND page, std::string folder) : page_(page), folder_(std::move(folder)) {}
@@ -75,7 +60,7 @@ public:
 
     void Background(int slot, const char* name) {
         const std::string path = Path(name);
-        Put<PageBackground>(slot, nullptr, path.c_str(), kPage, DialogBlankColour(page_));
+        Put<PageBackground>(slot, nullptr, path.c_str(), kPage, page_);
     }
     void Patch(int slot, const RECT& source) {
         const std::string path = Path("Background.bmp");

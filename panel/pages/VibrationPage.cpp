@@ -4,6 +4,7 @@
 
 #include "common/win/GdiResources.h"
 #include "panel/SetupFile.h"
+#include "panel/controls/ClippedDrawing.h"
 #include "panel/controls/ControlRects.h"
 #include "panel/pages/PadMotors.h"
 #include "panel/pages/PageContext.h"

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "GdiLedger.h"
 #include "PanelTestSupport.h"
@@ -102,20 +103,40 @@ TEST(BlitTransparent, ReadsFromTheSourceOffsetAndCreatesAndDeletesItsOwnObjectsO
     EXPECT_EQ(ledger.Created(), made) << "a null bitmap creates nothing";
 }
 
-TEST(TransparentImage, DrawsWhatBlitTransparentDrawsFromMasksMadeOnce) {
-    Source source(8, 8, [](int x, int y) { return x < 4 ? kWhite : (y < 4 ? kRed : kGreen); });
-    Dib once(20, 20, kBlue), prepared(20, 20, kBlue);
-    BlitTransparent(once.Dc(), source.Bitmap.get(), 3, 5, 8, 6, 0, 2, kWhite);
+// A 4 x 4 picture: columns 0 and 1 white, 2 and 3 red in rows 0 and 1,
+// green in rows 2 and 3; drawn over blue.
+TEST(TransparentImage, DrawsNoMoreThanThePictureAndOnlyFromItsOwnPixelsFromMasksMadeOnce) {
+    struct Point {
+        int X, Y;
+        COLORREF Colour;
+    };
+    struct Case {
+        const char* What;
+        COLORREF Transparent;
+        int X, Y, W, H, SourceX, SourceY;
+        std::vector<Point> Expect;
+    };
+    const std::vector<Case> cases = {
+        {"a width and height beyond the picture draw the picture's size", kWhite, 2, 2, 8, 8, 0, 0,
+         {{4, 2, kRed}, {5, 5, kGreen}, {3, 3, kBlue}, {6, 2, kBlue}, {4, 6, kBlue}}},
+        {"rows read past the bottom are left alone", kWhite, 2, 2, 4, 4, 0, 2, {{4, 2, kGreen}, {4, 4, kBlue}}},
+        {"a negative offset starts the picture further in", kWhite, 2, 2, 4, 4, -1, 0,
+         {{2, 2, kBlue}, {5, 2, kRed}, {6, 2, kBlue}}},
+        {"black transparent draws the white columns", kBlack, 2, 2, 4, 4, 0, 0, {{2, 2, kWhite}, {4, 4, kGreen}}},
+    };
+    const Source source(4, 4, [](int x, int y) { return x < 2 ? kWhite : (y < 2 ? kRed : kGreen); });
     GdiLedger ledger;
     std::string error;
     ASSERT_TRUE(ledger.Attach(::GetModuleHandleA(nullptr), &error)) << error;
-    const TransparentImage image(source.Bitmap.get(), kWhite);
-    const long made = ledger.Created();
-    for (int i = 0; i < 3; ++i) image.Draw(prepared.Dc(), 3, 5, 8, 6, 0, 2);
-    EXPECT_EQ(ledger.Created(), made) << "a draw makes no masks, bitmaps or device contexts";
-    EXPECT_EQ(prepared.Pixels(), once.Pixels()) << "the same pixels as the one-call blit";
-    EXPECT_EQ(prepared.At(8, 6), kRed) << "an opaque pixel, read from row 2 on";
-    EXPECT_EQ(prepared.At(4, 7), kBlue) << "a transparent one";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.What);
+        const TransparentImage image(source.Bitmap.get(), c.Transparent);
+        Dib page(12, 12, kBlue);
+        const long made = ledger.Created();
+        for (int i = 0; i < 2; ++i) image.Draw(page.Dc(), c.X, c.Y, c.W, c.H, c.SourceX, c.SourceY);
+        EXPECT_EQ(ledger.Created(), made) << "a draw makes no masks, bitmaps or device contexts";
+        for (const Point& p : c.Expect) EXPECT_EQ(page.At(p.X, p.Y), p.Colour) << "at (" << p.X << ", " << p.Y << ")";
+    }
 }
 
 // Controls in a real window: what each change leaves stale.

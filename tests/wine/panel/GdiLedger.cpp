@@ -93,9 +93,15 @@ bool GdiLedger::Attach(HMODULE module, std::string* error) {
         {"user32.dll", "DestroyIcon", reinterpret_cast<void*>(&CountDestroyIcon),
          reinterpret_cast<void**>(&g_original.DestroyIcon)},
     };
-    patches_ = padhost::ApplyImportHooks(module, hooks, sizeof hooks / sizeof hooks[0]);
-    if (patches_.empty() && error) *error = "the module imports none of the GDI calls";
-    return !patches_.empty();
+    std::string why;
+    patches_ = padhost::ApplyImportHooks(module, hooks, sizeof hooks / sizeof hooks[0], &why);
+    if (why.empty() && patches_.empty()) why = "the module imports none of the GDI calls";
+    if (!why.empty()) {
+        if (error) *error = why;
+        Detach();
+        return false;
+    }
+    return true;
 }
 
 void GdiLedger::Detach() { patches_.clear(); }

@@ -9,6 +9,7 @@
 #include "SheetRig.h"
 #include "hosts/cplhost/DrawCallLog.h"
 #include "hosts/cplhost/PanelRegistration.h"
+#include "tools/padstate/PadStateBlock.h"
 
 namespace {
 
@@ -64,14 +65,36 @@ TEST_F(PagePaint, APaintOfOneControlsAreaDrawsOnlyWhatMeetsItAndWritesTheWindowO
     EXPECT_GT(draws_.Calls().size(), 20u) << "every control of the page";
 }
 
-TEST_F(PagePaint, ErasingALivePagePaintsNothingForItsPaintCoversEverything) {
+TEST_F(PagePaint, OnlyAPageThatPaintsLeavesErasingOutAndAPageThatCannotIsErasedAsEver) {
+    constexpr COLORREF kMarker = RGB(1, 2, 3);
+    auto erases = [&] {
+        Dib target(8, 8, kMarker);
+        ::SendMessageA(host_.CurrentPage(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Dc()), 0);
+        return target.At(4, 4);
+    };
     Open();
     for (int page : {0, 3}) {
         Show(page);
-        Dib target(8, 8, RGB(1, 2, 3));
-        ::SendMessageA(host_.CurrentPage(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(target.Dc()), 0);
-        EXPECT_EQ(target.At(4, 4), RGB(1, 2, 3)) << "page " << page << " was erased";
+        EXPECT_EQ(erases(), kMarker) << "page " << page << " was erased, though its paint covers it";
     }
+
+    // The test page paints only while its pad answers; otherwise the dialog erases.
+    Show(0);
+    pad_->Failures = padstate::kFailInput;
+    const RECT hat{100, 300, 140, 340};
+    PaintOnly(hat);
+    const COLORREF blank = erases();
+    EXPECT_NE(blank, kMarker);
+    Picture art;
+    ASSERT_TRUE(ReadPicture(ReferencePath("test_still"), art));
+    EXPECT_NE(art.At(120, 320), blank);
+    EXPECT_EQ(PagePixel(120, 320), blank) << "the silent pad's page shows the dialog's erase";
+    pad_->Failures = 0;
+    host_.Close();
+
+    pad_->Failures = padstate::kFailNoPad;  // a sheet that binds no pad draws nothing
+    Open();
+    EXPECT_NE(erases(), kMarker);
 }
 
 TEST_F(PagePaint, EveryPageBeyondItsArtworkContinuesTheArtworksLastColumnAndRow) {

@@ -42,8 +42,14 @@ public:
         const padpanel::Box b = padpanel::IndicatorBox(k);
         Click((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);
     }
-    // Lets the page's ticks take in what the pad now says.
-    void Settle() { host_.Pump(150); }
+    // Lets the page take in what the pad now says: a few polls of it, however
+    // slow the machine, then every paint they asked for.
+    void Settle() {
+        const uint32_t reads = pad_->Counters.StateReads;
+        host_.Pump(50);
+        PumpUntil([&] { return pad_->Counters.StateReads - reads >= 3; }, 3000);
+        PumpUntil([&] { return !::GetUpdateRect(host_.CurrentPage(), nullptr, FALSE); }, 1000);
+    }
     // Keeps the page as it is now: its polling timer stops.
     void Freeze() { ::KillTimer(host_.CurrentPage(), 30); }
 
