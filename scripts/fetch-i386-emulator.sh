@@ -9,7 +9,9 @@
 #
 #   fetch-i386-emulator.sh DIR     prints the emulator's path on success
 #
-# DIR/qemu-i386 is the emulator; DIR/version names the package it came from.
+# DIR/qemu-i386 is the emulator and DIR/version names the package it came
+# from; DIR/apt is removed once they are there, and kept with apt's logs when
+# the fetch fails.
 set -euo pipefail
 out=${1:?usage: fetch-i386-emulator.sh DIR}
 mkdir -p "$out"
