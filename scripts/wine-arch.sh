@@ -80,11 +80,13 @@ pad_win32_way() {
     echo native
     return 0
   fi
-  why=$("$pad_scripts_dir/i386-emulated.sh" --probe) || { echo "$why"; return 1; }
+  local because="this kernel does not run 32-bit programs, and emulation cannot run them:"
+  [ "${PAD_WIN32_EMULATE:-0}" = 1 ] && because="PAD_WIN32_EMULATE=1 asks for emulation:"
+  why=$("$pad_scripts_dir/i386-emulated.sh" --probe) || { echo "$because $why"; return 1; }
   loader=$(pad_wine_loader win32)
-  [ -x "$loader" ] || { echo "Wine's 32-bit loader ($loader, package wine32:i386) is not installed"; return 1; }
+  [ -x "$loader" ] || { echo "$because Wine's 32-bit loader ($loader, package wine32:i386) is not installed"; return 1; }
   if ! "$pad_scripts_dir/i386-emulated.sh" -- timeout 60 "$loader" --version >/dev/null 2>&1; then
-    echo "Wine's 32-bit loader $loader does not start under the emulator"; return 1
+    echo "$because Wine's 32-bit loader $loader does not start under the emulator"; return 1
   fi
   echo emulated
 }

@@ -58,7 +58,7 @@ export PAD_I386_EMULATOR=$work/fake-qemu PAD_WINE32_LOADER=$work/loader
 check "PAD_WIN32_EMULATE=1 runs the suite emulated" says "$(PAD_WIN32_EMULATE=1 pad_win32_way)" emulated
 check "without the 32-bit loader neither way runs, and the line says so" \
   says "$(PAD_WIN32_EMULATE=1 PAD_WINE32_LOADER=$work/none pad_win32_way)" \
-       "Wine's 32-bit loader ($work/none, package wine32:i386) is not installed"
+       "PAD_WIN32_EMULATE=1 asks for emulation: Wine's 32-bit loader ($work/none, package wine32:i386) is not installed"
 check "PAD_NO_WIN32=1 skips it on purpose" \
   says "$(PAD_NO_WIN32=1 PAD_WIN32_EMULATE=1 pad_win32_way)" "PAD_NO_WIN32=1 asks not to run 32-bit programs"
 
