@@ -72,6 +72,9 @@ fi
 if ! unshare --user --map-root-user --mount true 2>/dev/null; then
   echo "user namespaces are not available to this user (unshare --user --mount fails)"; exit 1
 fi
+if ! pad_has_private_binfmt; then
+  echo "a user namespace gets no binfmt_misc of its own here (Linux 6.7 or newer gives one)"; exit 1
+fi
 prog=$(pad_i386_probe_program)
 trap 'rm -f "$prog"' EXIT
 # Run by the emulator, the probe exits with its code 7; with QEMU_VERSION set

@@ -5,6 +5,8 @@
 #   pad_can_exec_i386        succeeds when the kernel runs 32-bit x86 programs
 #   pad_wine_probe ARCH      succeeds when that loader starts here; otherwise
 #                            prints one line saying why not
+#   pad_has_private_binfmt   succeeds when a user namespace gets a binfmt_misc
+#                            of its own here
 #   pad_i386_emulator        prints the user-mode emulator ./pad deps fetches for
 #                            kernels that run no 32-bit programs
 #   pad_win32_way            prints how the win32 Wine suite runs here, "native"
@@ -42,6 +44,16 @@ pad_can_exec_i386() {
   (exec "$probe") 2>/dev/null || rc=$?
   rm -f "$probe"
   [ "$rc" = 7 ]
+}
+
+# A user and mount namespace of this user's, with a binfmt_misc of its own
+# (Linux 6.7 and newer): where the emulated way can hand programs over.
+pad_has_private_binfmt() {
+  local mnt rc=0
+  mnt=$(mktemp -d "${TMPDIR:-/tmp}/pad-binfmt.XXXXXX") || return 1
+  unshare --user --map-root-user --mount sh -c 'mount -t binfmt_misc pad-binfmt "$1"' sh "$mnt" 2>/dev/null || rc=$?
+  rmdir "$mnt"
+  return $rc
 }
 
 pad_i386_emulator() {

@@ -12,7 +12,7 @@ export TMPDIR="$work/tmp"
 source "$repo/scripts/wine-arch.sh"
 emulated=$repo/scripts/i386-emulated.sh
 
-if ! unshare --user --map-root-user --mount sh -c "mount -t binfmt_misc none '$work/tmp'" 2>/dev/null; then
+if ! pad_has_private_binfmt; then
   echo "skipped: no binfmt_misc of its own in a user namespace here"; exit 77
 fi
 
