@@ -61,7 +61,7 @@ for try in 1 2 3; do
   [ "$try" = 3 ] || sleep 5
 done
 
-version=$(apt-cache policy qemu-user 2>/dev/null | awk '/Candidate:/ { print $2 }')
+version=$(apt-cache policy qemu-user 2>/dev/null | awk '/Candidate:/ { print $2 }' || true)
 if [ -z "$version" ] || [ "$version" = "(none)" ]; then
   say "no verified qemu-user package was found ($(grep -m1 -E '^(E|Err):' "$apt_dir/update.log" | cut -c1-200))"
   exit 1
