@@ -175,7 +175,14 @@ size_t SimPad::ReportCount() const { return recorder_->ReportCount(); }
 size_t SimPad::OpenCount() const { return recorder_->OpenCount(); }
 bool SimPad::WaitForReports(size_t n, DWORD timeoutMs) const { return recorder_->Wait(n, timeoutMs, false); }
 bool SimPad::WaitForOpens(size_t n, DWORD timeoutMs) const { return recorder_->Wait(n, timeoutMs, true); }
-bool SimPad::WaitForQuiet(DWORD quietMs, DWORD timeoutMs) const { return recorder_->WaitQuiet(quietMs, timeoutMs); }
+bool SimPad::WaitForQuiet(DWORD quietMs, DWORD timeoutMs) const {
+    // Under user-mode emulation on a busy machine a worker's reports come with
+    // longer gaps: a quiet spell must last longer before it means the end.
+    char emulated[2] = "";
+    const DWORD scale =
+        ::GetEnvironmentVariableA("PAD_I386_EMULATED", emulated, sizeof emulated) == 1 && emulated[0] == '1' ? 3 : 1;
+    return recorder_->WaitQuiet(quietMs * scale, timeoutMs * scale);
+}
 void SimPad::Clear() { recorder_->Clear(); }
 void SimPad::SetCallback(ReportCallback callback) { recorder_->SetCallback(std::move(callback)); }
 int64_t SimPad::Now() const { return Counter() - origin_; }

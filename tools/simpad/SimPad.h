@@ -51,7 +51,8 @@ public:
     bool WaitForReports(size_t n, DWORD timeoutMs) const;
     bool WaitForOpens(size_t n, DWORD timeoutMs) const;
     // True once nothing (no open, no report) has arrived for quietMs; false
-    // when the pad is still busy after timeoutMs.
+    // when the pad is still busy after timeoutMs. Under user-mode emulation
+    // (PAD_I386_EMULATED=1) both spans are three times as long.
     bool WaitForQuiet(DWORD quietMs, DWORD timeoutMs) const;
     // Forgets the reports and the open count.
     void Clear();

@@ -151,9 +151,11 @@ TEST(EffectKinds, IdsTwelveAndAbovePlaySilently) {
 
 TEST(EffectKinds, AFallingRampPlaysAsAFallFromTheDifferenceToNothing) {
     BoundDriver d;
-    d.Start(EffectShape::Ramp(8000, 2000, 1000000).WithPolar(0));
+    const DWORD h = d.Start(EffectShape::Ramp(8000, 2000, 1000000).WithPolar(0));
     ASSERT_TRUE(d.pad.WaitForReports(1, 3000));
     EXPECT_EQ(d.pad.Reports()[0].Motor1(), Value(6000)) << "8000 to 2000 starts at 6000";
+    // Its end, not a pause in the reports, which a busy machine can make mid-ramp.
+    ASSERT_TRUE(WaitForStopped(d.Driver(), 0, h, 10000));
     ASSERT_TRUE(d.LastAfterQuiet(200)->IsAllOff());
     const auto r = d.pad.Reports();
     for (size_t i = 1; i < r.size(); ++i) EXPECT_LE(r[i].Motor1(), r[i - 1].Motor1()) << "it only falls";
@@ -224,8 +226,12 @@ TEST(EffectStatus, UnusedHandlesReadZeroAndTheDeviceStateFollowsPlayback) {
     ASSERT_EQ(d.Driver()->GetForceFeedbackState(0, &state), S_OK);
     EXPECT_EQ(state.dwState, static_cast<DWORD>(DIGFFS_STOPPED));
     d.Start(EffectShape::Constant(3000, kInfinite).WithPolar(0));
-    ::Sleep(30);
-    ASSERT_EQ(d.Driver()->GetForceFeedbackState(0, &state), S_OK);
+    // The state is the worker's as of its last step, however late a busy machine runs it.
+    const DWORD start = ::GetTickCount();
+    do {
+        ::Sleep(2);
+        ASSERT_EQ(d.Driver()->GetForceFeedbackState(0, &state), S_OK);
+    } while (state.dwState != 0 && ::GetTickCount() - start < 3000);
     EXPECT_EQ(state.dwState, 0u) << "playing";
     // An id that was never bound answers S_OK and leaves the state as it was.
     state.dwState = 0x1234;
