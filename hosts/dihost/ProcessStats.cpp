@@ -65,6 +65,16 @@ DWORD ProcessHandleCount() {
     return CountFromSystemList();
 }
 
+DWORD ProcessHandleCountSettled(DWORD atMost, DWORD waitMs) {
+    const DWORD start = ::GetTickCount();
+    DWORD count = ProcessHandleCount();
+    while (count > atMost && ::GetTickCount() - start < waitMs) {
+        ::Sleep(50);
+        count = ProcessHandleCount();
+    }
+    return count;
+}
+
 DWORD ProcessThreadCount() {
     win::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
     if (!snapshot) return 0;

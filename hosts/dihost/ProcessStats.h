@@ -8,6 +8,11 @@
 namespace padhost {
 
 DWORD ProcessHandleCount();
+// The handle count once it is at most `atMost`, or as it stands after
+// `waitMs`: a pipe instance that a pad's serving thread re-arms, or a handle
+// Wine's server has yet to let go of, comes and goes within that time on a
+// busy machine; a leaked handle stays.
+DWORD ProcessHandleCountSettled(DWORD atMost, DWORD waitMs = 3000);
 DWORD ProcessThreadCount();
 // Bytes in use in every heap of the process: exact, where the page counts
 // of the memory manager move only in pages.

@@ -180,16 +180,25 @@ TEST(Threads, ManyApplicationThreadsOnSeveralDevicesLeaveNoCrashDeadlockOrLeak) 
     const size_t heapBefore = padhost::HeapBytesInUse();
 
     const RoundResult round = PlayRound(4000);
+    // Two more rounds: what a leak leaves grows with every round, what the
+    // thread runtime makes once does not.
+    PlayRound(1000);
+    PlayRound(1000);
 
     const DWORD threadsAfter = padhost::ProcessThreadCount();
-    const DWORD handlesAfter = padhost::ProcessHandleCount();
+    const DWORD handlesAfter = padhost::ProcessHandleCountSettled(handlesBefore + 3);
     const size_t heapAfter = padhost::HeapBytesInUse();
     EXPECT_GT(round.Calls, 10000u) << "the threads got little done";
     for (size_t reports : round.ReportsPerPad)
         EXPECT_GT(reports, 200u) << "a device's worker barely played while the application threads worked";
     EXPECT_EQ(threadsAfter, threadsBefore) << "threads left running";
     ASSERT_GT(handlesBefore, 0u) << "the handle count cannot be read here";
-    EXPECT_EQ(handlesAfter, handlesBefore) << "handles left open";
+    // The thread runtimes (the program's, and the driver's own static copy)
+    // make an event for one of their locks the first time two threads meet
+    // there, once for the process: a few such firsts may fall in these
+    // rounds. A leak of the driver's is a handle per device and round (nine)
+    // or per report (thousands).
+    EXPECT_LE(handlesAfter, handlesBefore + 3) << "handles left open";
     // Heap blocks in use are counted block by block, not by pages, so no
     // freed page the heap keeps can blur the comparison.
     EXPECT_EQ(heapAfter, heapBefore) << "heap in use grew by " << static_cast<long long>(heapAfter) - static_cast<long long>(heapBefore)

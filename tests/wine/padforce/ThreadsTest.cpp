@@ -138,20 +138,26 @@ TEST(Threads, ManyThreadsOnSeveralDevicesRunWithoutCrashDeadlockOrLeak) {
     const DWORD handlesAtStart = padhost::ProcessHandleCount();
     const DWORD threadsAtStart = padhost::ProcessThreadCount();
     const size_t heapAtStart = padhost::HeapBytesInUse();
-    RunCycle(pads, kThreads, kRunMs, &calls, &failures);
-    EXPECT_GT(calls, 1000) << "the threads made progress";
-    EXPECT_EQ(failures, 0);
-    for (const auto& pad : pads) {
-        ASSERT_GT(pad.ReportCount(), 10u) << "every device played";
-        EXPECT_TRUE(pad.Reports().back().IsAllOff()) << "each device ends all off";
+    // Three cycles: what a leak leaves grows with every cycle, what the
+    // thread runtime makes once does not.
+    for (DWORD ms : {kRunMs, 1000ul, 1000ul}) {
+        RunCycle(pads, kThreads, ms, &calls, &failures);
+        EXPECT_GT(calls, 1000) << "the threads made progress";
+        EXPECT_EQ(failures, 0);
+        for (const auto& pad : pads) {
+            ASSERT_GT(pad.ReportCount(), 10u) << "every device played";
+            EXPECT_TRUE(pad.Reports().back().IsAllOff()) << "each device ends all off";
+        }
+        for (auto& pad : pads) pad.WaitForQuiet(100, 5000), pad.Clear();
     }
-    for (auto& pad : pads) pad.WaitForQuiet(100, 5000), pad.Clear();
     EXPECT_EQ(padhost::ProcessThreadCount(), threadsAtStart) << "every worker thread ended";
-    // The pads' serving threads re-arm their pipe instances on their own
-    // schedule and may hold one or two more at a given moment. A leak of the
-    // driver's would be larger: a thread handle per device (three here) or
-    // one per report (thousands).
-    EXPECT_LE(padhost::ProcessHandleCount(), handlesAtStart + 2) << "every handle was closed";
+    // Pipe instances the pads re-arm come and go (the count is read once
+    // settled); the thread runtimes make an event for one of their locks the
+    // first time two threads meet there, once for the process, and a few such
+    // firsts may fall in these cycles. A leak of the driver's would be larger:
+    // a thread handle per device and cycle (nine here) or one per report
+    // (thousands).
+    EXPECT_LE(padhost::ProcessHandleCountSettled(handlesAtStart + 3), handlesAtStart + 3) << "every handle was closed";
     // Freed heap blocks are counted exactly; allow the heap's own bookkeeping.
     EXPECT_LT(padhost::HeapBytesInUse(), heapAtStart + 16 * 1024) << "memory was freed";
 }
