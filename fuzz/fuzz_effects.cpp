@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "common/MotorReport.h"
 #include "forcedriver/engine/EffectStore.h"
 #include "forcedriver/engine/Playback.h"
 
@@ -20,10 +21,14 @@ struct Clock final : TickSource {
     uint32_t now = 0;
 };
 
-// The motor report takes levels on DirectInput's scale only.
+// Levels on DirectInput's scale, whose report bytes turn a motor (8..31) or stop it (0).
 struct Sink final : MotorSink {
     void WriteMotorLevels(int32_t level1, int32_t level2) override {
         if (level1 < -kFullLevel || level1 > kFullLevel || level2 < -kFullLevel || level2 > kFullLevel) std::abort();
+        const pad::MotorReport report = pad::MakeMotorReport(level1, level2);
+        for (uint8_t motor : {report.Motor1, report.Motor2})
+            if (motor != 0 && (motor < 8 || motor > 31)) std::abort();
+        if (report.ReportId != 0 || report.Reserved != 0) std::abort();
     }
 };
 
@@ -87,7 +92,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     VibrationSettings settings;
     settings.TimeCycle = in.ConsumeIntegral<uint32_t>();
     settings.MotorPower = in.ConsumeIntegral<int32_t>();
-    settings.AutoMode = in.ConsumeIntegralInRange<uint32_t>(0, 1);
+    settings.AutoMode = in.ConsumeBool() ? 0 : in.ConsumeIntegral<uint32_t>();
     uint32_t deviceGain = kFullLevel;
 
     for (int op = 0; op < 4096 && in.remaining_bytes() > 0; ++op) {
