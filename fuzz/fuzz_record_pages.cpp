@@ -33,15 +33,23 @@ namespace {
 constexpr int kButtons = pad::kButtonCount;
 using C = VibrationControl;
 
+constexpr Box kPage{0, 0, 500, 400};
+
 bool Inside(const Box& b, int32_t x, int32_t y) { return x >= b.Left && x < b.Right && y >= b.Top && y < b.Bottom; }
 Box Shifted(Box b, int32_t dx, int32_t dy) { return {b.Left + dx, b.Top + dy, b.Right + dx, b.Bottom + dy}; }
 
-// A gauge's fill stays inside the gauge, whatever level it is given.
-void ShowGauge(const GaugeGeometry& gauge, uint32_t value) {
-    const Box fill = gauge.FillArea(value);
-    if (fill.Left < gauge.Rect.Left || fill.Right > gauge.Rect.Right || fill.Top < gauge.Rect.Top ||
-        fill.Bottom > gauge.Rect.Bottom)
-        std::abort();
+bool Within(const Box& inner, const Box& outer) {
+    return inner.Left >= outer.Left && inner.Right <= outer.Right && inner.Top >= outer.Top && inner.Bottom <= outer.Bottom;
+}
+
+// A gauge's fill stays inside the gauge, whatever level it is given, and
+// what a change makes stale stays on the page.
+void ShowGauge(const GaugeGeometry& gauge, uint32_t value, uint32_t* last = nullptr) {
+    if (!Within(gauge.FillArea(value), gauge.Rect)) std::abort();
+    if (!last) return;
+    Box stale;
+    if (gauge.StaleArea(*last, value, stale) && !Within(stale, kPage)) std::abort();
+    *last = value;
 }
 
 // A cursor is given 8-bit positions; its stale area stays in its range.
@@ -73,6 +81,22 @@ const CursorGeometry kPowerCursor{{194, 270, 309, 385}, 8, 251, 327};
 const CursorGeometry kCheckCursor{{79, 66, 188, 175}, 8, 133, 120};
 const Box kTurboButton{40, 25, 110, 45}, kClearButton{120, 25, 190, 45};
 const Box kCheckButtonBox{223, 142, 307, 166};
+// The controls of every page, so that a click can be aimed at one.
+Box Target(int n) {
+    static const Box kFixed[] = {kTurboButton, kClearButton, kSensitivityGauge.Rect, {114, 358, 198, 382},
+                                 {211, 358, 295, 382}, {312, 358, 396, 382}, {126, 177, 199, 198},
+                                 {211, 177, 284, 198}, {300, 177, 373, 198}, {42, 270, 122, 351},
+                                 {377, 270, 457, 351}, kStrengthGauge.Rect, {75, 71, 425, 92}};
+    constexpr int fixed = sizeof kFixed / sizeof kFixed[0];
+    if (n < fixed) return kFixed[n];
+    n -= fixed;
+    if (n < kButtons) return IndicatorBox(n + 1);
+    n -= kButtons;
+    if (n < kButtons) return Shifted(SetButtonBox(n + 1), 4, 0);
+    n -= kButtons;
+    return Shifted(kCheckButtonBox, 0, ButtonOffsetOfStep(static_cast<uint32_t>(n % 7)));
+}
+constexpr int kTargets = 13 + 2 * kButtons + 7;
 
 struct PadState {
     int32_t X = 0, Y = 0, Z = 0, Rz = 0;
@@ -103,10 +127,10 @@ public:
         default: return kPowerCursor.Range;
         }
     }
-    void SetStrengthLevel(uint32_t level) override { ShowGauge(kStrengthGauge, level << 16); }
+    void SetStrengthLevel(uint32_t level) override { ShowGauge(kStrengthGauge, level << 16, &gauge_); }
     void MoveArrow(int32_t dx) override { arrow_ = dx; }
     void MoveBall(int32_t dx) override { ball_ = dx; }
-    void InvalidateWave() override {}
+    void InvalidateWave() override;
     uint32_t CursorValue() const override { return cursor_; }
     void MoveCursor(uint32_t h, uint32_t u) override {
         ShowCursor(kPowerCursor, h, u);
@@ -123,7 +147,7 @@ private:
     Sheet& sheet_;
     bool down_[9] = {};
     int32_t arrow_ = 0, ball_ = 0;
-    uint32_t cursor_ = 0, random_ = 1;
+    uint32_t cursor_ = 0, random_ = 1, gauge_ = 0;
 };
 
 // The button pages' controls; the key prompt's answers and profile files come from the input.
@@ -174,6 +198,7 @@ public:
     bool turboEditing = false;
     uint32_t lit[kButtons] = {}, turboTicks[kButtons] = {};
     uint32_t checkStep = 0;
+    uint32_t sensitivityGauge = 0, zGauge = 0, checkZGauge = 0;  // the gauges' values as last set
     std::array<uint32_t, 5> captures{};
     bool firstSample = true;
     VibrationControls vibration_;
@@ -238,7 +263,8 @@ public:
     }
     void AfterStore(int code) override {
         if (code == 0) {
-            ShowGauge(kSensitivityGauge, SensitivityGaugeLevel(static_cast<int>(std::min<uint32_t>(current.Sensitivity, 2))));
+            ShowGauge(kSensitivityGauge, SensitivityGaugeLevel(static_cast<int>(std::min<uint32_t>(current.Sensitivity, 2))),
+                      &sensitivityGauge);
             for (int k = 1; k <= kButtons; ++k)
                 if (current.KeyCodes[k - 1] != 0) ShowKeyName(current.KeyCodes[k - 1], IndicatorCaptionBox(k));
         }
@@ -292,7 +318,7 @@ public:
         const Box g = kSensitivityGauge.Rect;
         if (Inside(g, x, y)) {
             const int level = SensitivityLevelAt(g.Top, g.Bottom, y);
-            ShowGauge(kSensitivityGauge, SensitivityGaugeLevel(level));
+            ShowGauge(kSensitivityGauge, SensitivityGaugeLevel(level), &sensitivityGauge);
             const int old = static_cast<int>(std::min<uint32_t>(current.Sensitivity, 2));
             current.Sensitivity = static_cast<uint32_t>(level);
             if (level != old) {
@@ -337,7 +363,7 @@ public:
         switch (page) {
         case 0:
             ShowCursor(kTestCursor, AxisByte(pad.X), AxisByte(pad.Y));
-            ShowGauge(kTestZGauge, (255 - AxisByte(pad.Z)) << 16);
+            ShowGauge(kTestZGauge, (255 - AxisByte(pad.Z)) << 16, &zGauge);
             for (int k = 1; k <= PadButtons(); ++k) {
                 const IndicatorStep step =
                     StepIndicator(current.TurboFlags[k - 1] != 0, pad.Buttons[k - 1], lit[k - 1], turboTicks[k - 1], now);
@@ -354,7 +380,7 @@ public:
         case 4: {
             const uint32_t* w = current.AxisCalibration;
             ShowCursor(kCheckCursor, Mapped(w[0], pad.X), Mapped(w[1], pad.Y));
-            ShowGauge(kCheckZGauge, (255 - Mapped(w[4], pad.Z)) << 16);
+            ShowGauge(kCheckZGauge, (255 - Mapped(w[4], pad.Z)) << 16, &checkZGauge);
             ShowGauge(kCheckZGauge, (255 - Mapped(w[2], pad.Rz)) << 16);
             if (checkStep == 1) {
                 CaptureSample(captures[0], w[0], pad.X, firstSample);
@@ -375,6 +401,12 @@ public:
                 ShowKeyName(current.KeyCodes[KeyIndexOf(current.ButtonMap[j - 1])], IndicatorCaptionBox(j));
     }
 };
+
+// The wave is drawn again for the period now set: inside its rectangle.
+void VibrationControls::InvalidateWave() {
+    for (const WavePoint& p : WavePoints(sheet_.current.TimeCycle))
+        if (p.X < kWaveArea.Left || p.X > kWaveArea.Right || p.Y < kWaveArea.Top || p.Y > kWaveArea.Bottom) std::abort();
+}
 
 void VibrationControls::Send(bool leftOff, bool rightOff, int32_t leftLevel, int32_t rightLevel) {
     sheet_.SendMotors(leftOff, rightOff, leftLevel, rightLevel);
@@ -423,7 +455,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     sheet.Enter(0);
 
     for (int op = 0; op < 512 && in.remaining_bytes() > 0; ++op) {
-        const int32_t x = in.ConsumeIntegralInRange(-20, 520), y = in.ConsumeIntegralInRange(-20, 420);
+        int32_t x = in.ConsumeIntegralInRange(-20, 520), y = in.ConsumeIntegralInRange(-20, 420);
+        if (in.ConsumeBool()) {  // aimed at a control, a few pixels either way
+            const Box b = Target(in.ConsumeIntegralInRange(0, kTargets - 1));
+            x = (b.Left + b.Right) / 2 + in.ConsumeIntegralInRange(-40, 40);
+            y = (b.Top + b.Bottom) / 2 + in.ConsumeIntegralInRange(-12, 12);
+        }
         switch (in.ConsumeIntegralInRange(0, 6)) {
         case 0: sheet.Enter(in.ConsumeIntegralInRange(-3, 5)); break;
         case 1: sheet.Click(x, y); break;
