@@ -188,7 +188,7 @@ public:
     explicit Sheet(FuzzedDataProvider& in) : in_(in), vibration_(*this), buttons_(*this) {}
 
     FuzzedDataProvider& in_;
-    pad::JoySettingRecord current{}, saved{}, stored{};
+    pad::JoySettingRecord current{}, saved{};
     DefaultAxisWords words;
     uint32_t axisCount = 4, buttonCount = 12, now = 0;
     int page = 0;
@@ -257,10 +257,7 @@ public:
         if (code == 3) ShowVibrationSettings(Vibration(), vibration_);
     }
     DefaultAxisWords AxisWords() override { return words; }
-    void Store(const pad::JoySettingRecord& record) override {
-        stored = record;
-        Play(record);
-    }
+    void Store(const pad::JoySettingRecord& record) override { Play(record); }
     void AfterStore(int code) override {
         if (code == 0) {
             ShowGauge(kSensitivityGauge, SensitivityGaugeLevel(static_cast<int>(std::min<uint32_t>(current.Sensitivity, 2))),
