@@ -36,7 +36,8 @@ void NormaliseRamp(RampBlock& ramp) {
 }
 
 uint64_t PeriodFactor(const VibrationSettings& s, RandomSource& random) {
-    if (s.AutoMode == 0) return 1 + uint64_t{s.TimeCycle} * 3 / 255;
+    const uint64_t level = s.TimeCycle < kLastPeriodLevel ? s.TimeCycle : kLastPeriodLevel;
+    if (s.AutoMode == 0) return 1 + level * 3 / 255;
     return 1 + uint64_t{random.Next()} * 3 / 32767;
 }
 

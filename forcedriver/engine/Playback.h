@@ -14,10 +14,13 @@ namespace ff {
 
 // The three fields of the settings record that shape vibration.
 struct VibrationSettings {
-    uint32_t TimeCycle = 0;   // period level, taken unsigned
+    uint32_t TimeCycle = 0;   // period level, taken unsigned; above kLastPeriodLevel counts as it
     int32_t MotorPower = 0;   // strength level, taken signed
     uint32_t AutoMode = 0;    // nonzero: random period factor
 };
+// The highest period level: the record's field holds any 32-bit value, and
+// a larger one would stretch a period beyond what the step's sums hold.
+inline constexpr uint32_t kLastPeriodLevel = 255;
 VibrationSettings VibrationFrom(const pad::JoySettingRecord& record);
 
 class TickSource {

@@ -55,12 +55,13 @@ uint32_t RescaleForSensitivity(uint32_t word, int oldLevel, int newLevel) {
     if (newLevel == oldLevel) return word;
     Ends e = Split(word);
     int64_t lo, hi;
+    // Level steps are counted wide: any two ints are at most 2^32 - 1 apart.
     if (newLevel > oldLevel) {
-        const int64_t d = newLevel - oldLevel;
+        const int64_t d = int64_t{newLevel} - oldLevel;
         lo = e.Centre - ((e.Centre - e.Min) / d) / 2;
         hi = e.Centre + ((e.Max - e.Centre) / d) / 2;
     } else {
-        const int64_t d = oldLevel - newLevel;
+        const int64_t d = int64_t{oldLevel} - newLevel;
         lo = e.Centre - 2 * d * (e.Centre - e.Min);
         hi = e.Centre + 2 * d * (e.Max - e.Centre);
     }

@@ -236,12 +236,26 @@ TEST(PlaybackPeriodic, SquareAtTimeCycleZeroRunsAtAThirdOfItsPeriod) {
     EXPECT_EQ(Edges(e, start, 70), (std::vector<uint32_t>{0, 16, 33, 49, 66}));
 }
 
-TEST(PlaybackPeriodic, TimeCycle255StretchesThePeriodByFourThirds) {
-    Engine e;
-    e.settings.TimeCycle = 255;  // k = 4: Tms 133, H 66
-    const uint32_t start = e.clock.now;
-    e.Start(ff::kSquare, Download::Periodic(10000, 0, 0, 100 * kMs, ff::kInfinite).Polar(0));
-    EXPECT_EQ(Edges(e, start, 140), (std::vector<uint32_t>{0, 66, 133}));
+TEST(PlaybackPeriodic, TimeCycle255StretchesThePeriodByFourThirdsAndLevelsAboveCountAs255) {
+    for (uint32_t level : {255u, 256u, 0x10000u, 0xFFFFFFFFu}) {
+        Engine e;
+        e.settings.TimeCycle = level;  // k = 4: Tms 133, H 66
+        const uint32_t start = e.clock.now;
+        e.Start(ff::kSquare, Download::Periodic(10000, 0, 0, 100 * kMs, ff::kInfinite).Polar(0));
+        EXPECT_EQ(Edges(e, start, 140), (std::vector<uint32_t>{0, 66, 133})) << level;
+    }
+    // The longest period a game can name, at the largest magnitude, on every wave.
+    for (uint32_t kind : {4u, 5u, 6u}) {
+        Engine top, beyond;
+        top.settings.TimeCycle = 255;
+        beyond.settings.TimeCycle = 0xFFFFFFFFu;
+        for (Engine* e : {&top, &beyond}) {
+            e->Start(kind, Download::Periodic(0xFFFFFFFFu, 0, 35999, 0xFFFFFFFEu, ff::kInfinite).Polar(0));
+            e->Run(1000);
+        }
+        EXPECT_EQ(beyond.motors.Last1, top.motors.Last1) << kind;
+        EXPECT_EQ(beyond.sink.sent.size(), top.sink.sent.size()) << kind;
+    }
 }
 
 TEST(PlaybackPeriodic, AutoModeDrawsThePeriodFactorAndIgnoresTimeCycle) {

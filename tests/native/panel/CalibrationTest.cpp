@@ -39,6 +39,9 @@ TEST(RescaleForSensitivity, EachLevelStepHalvesOrDoublesTheEndsDistanceFromTheCe
     EXPECT_EQ(RescaleForSensitivity(kTwoPointWord | 0x00FF, 0, 1), kTwoPointWord | 0x40 << 8 | 0xBF)
         << "a two-point word keeps its form around its mean";
     EXPECT_EQ(RescaleForSensitivity(0x123456, 1, 1), 0x123456u);
+    // Levels a whole int apart: the ends meet the centre, or reach 0 and 255.
+    EXPECT_EQ(RescaleForSensitivity(0x7FFF, INT32_MIN, INT32_MAX), 0x7F7F7Fu);
+    EXPECT_EQ(RescaleForSensitivity(0x7FFF, INT32_MAX, INT32_MIN), 0x007FFFu);
 }
 
 TEST(CaptureStartWord, PutsBothEndsAtTheWrongExtremeInTheRecordWordsForm) {
