@@ -71,7 +71,7 @@ const char* CommandName(DWORD command) {
 struct DriverSoak::Device {
     simpad::SimPad Pad{kListeners};
     Gate Use;  // game calls share it; a check or a re-plug takes it alone
-    std::mutex EffectsLock;  // held over calls on one effect, so none is destroyed under another
+    win::SrwLock EffectsLock;  // held over calls on one effect, so none is destroyed under another
     struct Effect {
         DWORD Handle;
         uint32_t Kind;
@@ -79,8 +79,8 @@ struct DriverSoak::Device {
     std::vector<Effect> Effects;
 };
 
-DriverSoak::DriverSoak(std::string driverPath, uint32_t seed, Watchdog& watchdog, Faults& faults)
-    : driverPath_(std::move(driverPath)), seed_(seed), watchdog_(watchdog), faults_(faults) {}
+DriverSoak::DriverSoak(std::string driverPath, uint32_t seed, Parts parts, Watchdog& watchdog, Faults& faults)
+    : driverPath_(std::move(driverPath)), seed_(seed), parts_(parts), watchdog_(watchdog), faults_(faults) {}
 
 DriverSoak::~DriverSoak() { Stop(); }
 
@@ -101,8 +101,8 @@ bool DriverSoak::Start(std::string* error) {
     }
     if (!Bind(error)) return false;
     for (unsigned i = 0; i < kGameThreads; ++i) threads_.emplace_back([this, i] { GameThread(i); });
-    threads_.emplace_back([this] { PlugThread(); });
-    threads_.emplace_back([this] { RebindThread(); });
+    if (parts_.Replug) threads_.emplace_back([this] { PlugThread(); });
+    if (parts_.Rebind) threads_.emplace_back([this] { RebindThread(); });
     return true;
 }
 
@@ -136,7 +136,7 @@ void DriverSoak::Unbind() {
     if (left != 0) faults_.Add("the driver's final Release left " + std::to_string(left) + " references");
     host_.reset();
     for (unsigned id = 0; id < kDevices; ++id) {
-        std::lock_guard<std::mutex> lock(devices_[id]->EffectsLock);
+        win::ScopedLock<win::SrwLock> lock(devices_[id]->EffectsLock);
         std::vector<Device::Effect>().swap(devices_[id]->Effects);
     }
     // A released device's last word to its pad turns both motors off.
@@ -204,7 +204,7 @@ bool DriverSoak::GameCall(Random& random, unsigned id, Watchdog::Beat& beat) {
     const int op = Between(random, 0, 99);
     if (op < 40) {
         // Effects: download, update, start, stop, destroy.
-        std::lock_guard<std::mutex> lock(device.EffectsLock);
+        win::ScopedLock<win::SrwLock> lock(device.EffectsLock);
         auto& effects = device.Effects;
         if (effects.empty() || (op < 12 && effects.size() < kEffectsPerDevice)) {
             if (effects.size() >= kEffectsPerDevice) return false;
@@ -241,7 +241,7 @@ bool DriverSoak::GameCall(Random& random, unsigned id, Watchdog::Beat& beat) {
             effects.erase(effects.begin() + static_cast<std::ptrdiff_t>(pick));
         }
     } else if (op < 55) {
-        std::lock_guard<std::mutex> lock(device.EffectsLock);
+        win::ScopedLock<win::SrwLock> lock(device.EffectsLock);
         DWORD status = 0;
         beat.Doing("GetEffectStatus");
         if (!device.Effects.empty())
@@ -260,7 +260,7 @@ bool DriverSoak::GameCall(Random& random, unsigned id, Watchdog::Beat& beat) {
         beat.Doing(CommandName(command));
         if (command == DISFFC_RESET) {
             // A reset destroys every effect: none may be in use meanwhile.
-            std::lock_guard<std::mutex> lock(device.EffectsLock);
+            win::ScopedLock<win::SrwLock> lock(device.EffectsLock);
             Expect(driver->SendForceFeedbackCommand(id, command), id, "reset");
             device.Effects.clear();
         } else {
@@ -284,7 +284,7 @@ void DriverSoak::Check(Random& random, unsigned id, Watchdog::Beat& beat) {
     beat.Doing(CommandName(command));
     calls_.fetch_add(1);
     {
-        std::lock_guard<std::mutex> lock(device.EffectsLock);
+        win::ScopedLock<win::SrwLock> lock(device.EffectsLock);
         Expect(host_->Driver()->SendForceFeedbackCommand(id, command), id, CommandName(command));
         if (command == DISFFC_RESET) device.Effects.clear();
     }
@@ -348,7 +348,7 @@ void DriverSoak::Hold() {
     for (unsigned id = 0; id < kDevices; ++id) {
         Device& device = *devices_[id];
         before[id] = device.Pad.ReportCount();
-        std::lock_guard<std::mutex> lock(device.EffectsLock);
+        win::ScopedLock<win::SrwLock> lock(device.EffectsLock);
         Expect(host_->Driver()->SendForceFeedbackCommand(id, DISFFC_RESET), id, "reset");
         std::vector<Device::Effect>().swap(device.Effects);
     }

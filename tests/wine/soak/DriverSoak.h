@@ -10,7 +10,6 @@
 #include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <random>
 #include <string>
 #include <thread>
@@ -30,7 +29,11 @@ public:
     static constexpr unsigned kDevices = 16;
     static constexpr unsigned kGameThreads = 8;
 
-    DriverSoak(std::string driverPath, uint32_t seed, Watchdog& watchdog, Faults& faults);
+    struct Parts {
+        bool Replug = true;  // pads pulled out and plugged in again
+        bool Rebind = true;  // the driver released and made again
+    };
+    DriverSoak(std::string driverPath, uint32_t seed, Parts parts, Watchdog& watchdog, Faults& faults);
     ~DriverSoak();
 
     // Loads the driver, binds every pad and starts the threads.
@@ -67,6 +70,7 @@ private:
 
     const std::string driverPath_;
     const uint32_t seed_;
+    const Parts parts_;
     Watchdog& watchdog_;
     Faults& faults_;
     std::unique_ptr<padhost::ScopedSettings> settings_;

@@ -4,28 +4,30 @@
 
 #include <atomic>
 #include <cstdio>
-#include <mutex>
 #include <string>
+
+#include "common/win/CriticalSection.h"
+#include "common/win/SrwLock.h"
 
 namespace soak {
 
 class Faults {
 public:
     void Add(const std::string& what) {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         if (++count_ <= kPrinted) {
             std::printf("soak: FAULT: %s\n", what.c_str());
             std::fflush(stdout);
         }
     }
     int Count() const {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         return count_;
     }
 
 private:
     static constexpr int kPrinted = 40;
-    mutable std::mutex m_;
+    mutable win::SrwLock m_;
     int count_ = 0;
 };
 

@@ -1,10 +1,11 @@
 // Many users at once, or one alone: game calls share a device (or the whole
 // driver), a check or a re-plug takes it for itself. Whoever closes the gate
 // is let in as soon as the users inside have left, however many queue behind.
+// Its locks take no kernel object: the soak's counts are the product's.
 #pragma once
 
-#include <condition_variable>
-#include <mutex>
+#include "common/win/CriticalSection.h"
+#include "common/win/SrwLock.h"
 
 namespace soak {
 
@@ -12,37 +13,37 @@ class Gate {
 public:
     // False when the gate is closed (the caller picks something else).
     bool TryEnter() {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         if (closed_) return false;
         ++inside_;
         return true;
     }
     void Enter() {
-        std::unique_lock<std::mutex> lock(m_);
-        changed_.wait(lock, [&] { return !closed_; });
+        win::ScopedLock<win::SrwLock> lock(m_);
+        changed_.WaitUntil(m_, INFINITE, [&] { return !closed_; });
         ++inside_;
     }
     void Leave() {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         --inside_;
-        changed_.notify_all();
+        changed_.WakeAll();
     }
     // Waits for its own turn to close, then for the users inside to leave.
     void Close() {
-        std::unique_lock<std::mutex> lock(m_);
-        changed_.wait(lock, [&] { return !closed_; });
+        win::ScopedLock<win::SrwLock> lock(m_);
+        changed_.WaitUntil(m_, INFINITE, [&] { return !closed_; });
         closed_ = true;
-        changed_.wait(lock, [&] { return inside_ == 0; });
+        changed_.WaitUntil(m_, INFINITE, [&] { return inside_ == 0; });
     }
     void Open() {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         closed_ = false;
-        changed_.notify_all();
+        changed_.WakeAll();
     }
 
 private:
-    std::mutex m_;
-    std::condition_variable changed_;
+    win::SrwLock m_;
+    win::ConditionVariable changed_;
     int inside_ = 0;
     bool closed_ = false;
 };

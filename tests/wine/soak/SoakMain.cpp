@@ -2,6 +2,7 @@
 // the process's figures sampled at still points, and a verdict on their growth.
 //
 //   soak_tests --driver=PATH [--minutes=N | --seconds=N] [--every=S] [--warmup=S] [--seed=N]
+//              [--no-replug] [--no-rebind]   (to tell apart where a growth comes from)
 #include <windows.h>
 
 #include <algorithm>
@@ -25,6 +26,7 @@ struct Options {
     DWORD Warmup = 60;  // the first judged sample is the first at or after this
     uint32_t Seed = 0;
     bool SeedGiven = false;
+    soak::DriverSoak::Parts Parts;
 };
 
 bool Value(const char* arg, const char* name, std::string* out) {
@@ -48,6 +50,10 @@ bool Parse(int argc, char** argv, Options* o) {
             o->Every = static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
         } else if (Value(argv[i], "--warmup", &v)) {
             o->Warmup = static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
+        } else if (std::strcmp(argv[i], "--no-replug") == 0) {
+            o->Parts.Replug = false;
+        } else if (std::strcmp(argv[i], "--no-rebind") == 0) {
+            o->Parts.Rebind = false;
         } else if (Value(argv[i], "--seed", &v)) {
             o->Seed = static_cast<uint32_t>(std::strtoul(v.c_str(), nullptr, 10));
             o->SeedGiven = true;
@@ -103,7 +109,7 @@ int main(int argc, char** argv) {
     soak::Faults faults;
     soak::Watchdog::Beat& beat = watchdog.Register("sampler");
     watchdog.Start();
-    soak::DriverSoak driver(options.Driver, options.Seed, watchdog, faults);
+    soak::DriverSoak driver(options.Driver, options.Seed, options.Parts, watchdog, faults);
     std::string error;
     if (!driver.Start(&error)) {
         std::printf("soak: FAIL: the driver half could not start: %s\n", error.c_str());

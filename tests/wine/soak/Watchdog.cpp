@@ -4,6 +4,8 @@
 
 #include <cstdio>
 
+#include "common/win/CriticalSection.h"
+
 namespace soak {
 
 void Watchdog::Beat::Doing(const char* what) {
@@ -12,7 +14,7 @@ void Watchdog::Beat::Doing(const char* what) {
 }
 
 Watchdog::Beat& Watchdog::Register(std::string name) {
-    std::lock_guard<std::mutex> lock(m_);
+    win::ScopedLock<win::SrwLock> lock(m_);
     beats_.emplace_back();
     beats_.back().name_ = std::move(name);
     beats_.back().since_.store(::GetTickCount());
@@ -29,7 +31,7 @@ void Watchdog::Stop() {
 void Watchdog::Watch() {
     while (!stop_.load()) {
         ::Sleep(500);
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         const uint32_t now = ::GetTickCount();
         bool hung = false;
         for (const Beat& b : beats_)

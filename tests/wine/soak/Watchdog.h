@@ -6,9 +6,10 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
-#include <mutex>
 #include <string>
 #include <thread>
+
+#include "common/win/SrwLock.h"
 
 namespace soak {
 
@@ -37,7 +38,7 @@ private:
     void Watch();
 
     const uint32_t limitMs_;
-    std::mutex m_;
+    win::SrwLock m_;
     std::deque<Beat> beats_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
