@@ -10,9 +10,9 @@
 #   --seed N      repeat a run: its seed is printed on its first line
 #   --out DIR     where the log goes (default out/soak)
 #
-# The binaries are copied to a folder of the run's own first, so that a
-# rebuild meanwhile changes nothing under it; the run has a Wine prefix of
-# its own, TREE/wine/prefixes/soak, on a private Xvfb screen.
+# The program and the driver are copied to a folder of the run's own first,
+# so that a rebuild meanwhile changes nothing under the driver half; the run
+# has a Wine prefix of its own, TREE/wine/prefixes/soak, on a private Xvfb screen.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 tree="$top/build/win64" out="$top/out/soak" minutes=10 args=()
@@ -37,12 +37,15 @@ done
 run="$tree/soak"
 rm -rf "$run"
 mkdir -p "$run" "$out"
-cp "$exe" "$dist/padforce.dll" "$run/"
+# The DirectInput stand-in goes beside the program; the sheet's panel and its
+# data are read from the staging folder.
+cp "$exe" "$(dirname "$exe")/dinput.dll" "$dist/padforce.dll" "$run/"
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 log="$out/soak-$(date -u +%Y%m%d-%H%M%S).log"
 echo "soak: $minutes min under Wine ($arch), log in $log"
 set +e
-"$top/scripts/wine-run.sh" --root "$tree/wine" --arch "$arch" --name soak --display -- \
+# No sound card here: Wine's ALSA driver would keep memory of each failed open.
+"$top/scripts/wine-run.sh" --root "$tree/wine" --arch "$arch" --name soak --display --override winealsa.drv=d -- \
   "$run/soak_tests.exe" --driver="$(winpath "$run/padforce.dll")" --minutes="$minutes" "${args[@]}" 2>&1 | tee "$log"
 rc=${PIPESTATUS[0]}
 exit "$rc"

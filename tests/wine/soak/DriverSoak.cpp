@@ -13,7 +13,8 @@ namespace soak {
 
 namespace {
 
-constexpr uint16_t kModel = 0xA02F;
+// A model of its own: the sheet half stores the records of the pad it shows.
+constexpr uint16_t kModel = 0xA016;
 constexpr size_t kEffectsPerDevice = 8;
 // Pipe instances waiting for the driver's opens on each pad: enough for its
 // worker and the game threads at once, few enough for sixteen pads.
@@ -94,7 +95,7 @@ bool DriverSoak::Start(std::string* error) {
         devices_[id] = std::make_unique<Device>();
         devices_[id]->Pad.SetCallback([this, id](const simpad::PadReport& r) {
             reports_.fetch_add(1);
-            const std::string fault = ReportFault(r.Bytes, r.Length);
+            const std::string fault = ReportFault(r.Bytes, r.Length, Sender::Driver);
             if (!fault.empty())
                 faults_.Add("pad " + std::to_string(id) + " got " + ReportText(r.Bytes, r.Length) + ": " + fault);
         });

@@ -6,15 +6,17 @@ namespace soak {
 
 namespace {
 
-bool MotorValueSent(uint8_t v) { return v == 0 || (v >= 8 && v <= 31); }
+bool MotorValueSent(uint8_t v, Sender sender) {
+    return sender == Sender::Sheet ? v <= 31 : v == 0 || (v >= 8 && v <= 31);
+}
 
 }  // namespace
 
-std::string ReportFault(const uint8_t* head, uint32_t length) {
+std::string ReportFault(const uint8_t* head, uint32_t length, Sender sender) {
     if (length != 4) return "a report of " + std::to_string(length) + " bytes";
     if (head[0] != 0) return "report id " + std::to_string(head[0]);
-    if (!MotorValueSent(head[1])) return "motor 1 value " + std::to_string(head[1]);
-    if (!MotorValueSent(head[2])) return "motor 2 value " + std::to_string(head[2]);
+    if (!MotorValueSent(head[1], sender)) return "motor 1 value " + std::to_string(head[1]);
+    if (!MotorValueSent(head[2], sender)) return "motor 2 value " + std::to_string(head[2]);
     if (head[3] != 0) return "last byte " + std::to_string(head[3]);
     return {};
 }

@@ -2,19 +2,26 @@
 // the process's figures sampled at still points, and a verdict on their growth.
 //
 //   soak_tests --driver=PATH [--minutes=N | --seconds=N] [--every=S] [--warmup=S] [--seed=N]
-//              [--no-replug] [--no-rebind]   (to tell apart where a growth comes from)
+//              [--no-sheet] [--no-replug] [--no-rebind]   (to tell apart where a growth comes from)
 #include <windows.h>
+#include <winternl.h>
+#include <map>
+#include <vector>
+#include <objbase.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "hosts/dihost/ProcessStats.h"
 #include "tests/wine/soak/DriverSoak.h"
 #include "tests/wine/soak/Faults.h"
+#include "tests/wine/panel/PanelTestSupport.h"
 #include "tests/wine/soak/Growth.h"
+#include "tests/wine/soak/SheetSoak.h"
 #include "tests/wine/soak/Watchdog.h"
 
 namespace {
@@ -27,6 +34,7 @@ struct Options {
     uint32_t Seed = 0;
     bool SeedGiven = false;
     soak::DriverSoak::Parts Parts;
+    bool Sheet = true;
 };
 
 bool Value(const char* arg, const char* name, std::string* out) {
@@ -50,6 +58,8 @@ bool Parse(int argc, char** argv, Options* o) {
             o->Every = static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
         } else if (Value(argv[i], "--warmup", &v)) {
             o->Warmup = static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
+        } else if (std::strcmp(argv[i], "--no-sheet") == 0) {
+            o->Sheet = false;
         } else if (std::strcmp(argv[i], "--no-replug") == 0) {
             o->Parts.Replug = false;
         } else if (std::strcmp(argv[i], "--no-rebind") == 0) {
@@ -75,10 +85,33 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver) {
+struct HE { ULONG Pid; BYTE Type; BYTE Flags; USHORT Value; PVOID Obj; ULONG Access; };
+void Types() {
+    using Fn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
+    auto q = (Fn)(void*)::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation");
+    std::vector<char> buf(1 << 22); ULONG need = 0;
+    if (q(16, buf.data(), (ULONG)buf.size(), &need) != 0) { std::printf("query failed\n"); return; }
+    ULONG n = *(ULONG*)buf.data(); HE* h = (HE*)(buf.data() + sizeof(void*));
+    std::map<int,int> m; for (ULONG i = 0; i < n; ++i) if (h[i].Pid == ::GetCurrentProcessId()) m[h[i].Type]++;
+    std::printf("types:"); for (auto& kv : m) std::printf(" %d=%d", kv.first, kv.second);
+    std::printf("\n");
+    using QO = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    auto qo = (QO)(void*)::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryObject");
+    static std::map<USHORT, std::wstring> seen;
+    for (ULONG i = 0; i < n; ++i) if (h[i].Pid == ::GetCurrentProcessId() && h[i].Type == 19) {
+        char info[1024] = {}; ULONG len = 0;
+        qo((HANDLE)(ULONG_PTR)h[i].Value, 1, info, sizeof info, &len);
+        UNICODE_STRING* name = (UNICODE_STRING*)info;
+        std::wstring w(name->Buffer ? name->Buffer : L"", name->Buffer ? name->Length / 2 : 0);
+        if (!seen.count(h[i].Value)) { std::printf("  new key %x %ls\n", h[i].Value, w.c_str()); seen[h[i].Value] = w; }
+    }
+}
+// `elapsed` in seconds: the sample is taken when the sheet's life ends, a few seconds after it was due.
+soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver, const soak::SheetSoak* sheet) {
     soak::Sample s;
-    s.When = every % 60 == 0 ? "min " + std::to_string(elapsed / 60) : "at " + std::to_string(elapsed) + " s";
+    s.When = every % 60 == 0 ? "min " + std::to_string((elapsed + 30) / 60) : "at " + std::to_string(elapsed) + " s";
     s.Handles = padhost::ProcessHandleCount();
+    Types();
     s.Threads = padhost::ProcessThreadCount();
     s.Gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     s.User = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
@@ -86,6 +119,11 @@ soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver)
     s.Private = static_cast<int64_t>(padhost::PrivateBytes());
     s.Reports = driver.Reports();
     s.Calls = driver.Calls();
+    if (sheet) {
+        s.Ledger = sheet->LiveGdi();
+        s.Reports += sheet->Reports();
+        s.Calls += sheet->Calls();
+    }
     return s;
 }
 
@@ -94,6 +132,8 @@ soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver)
 int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, &options)) return 2;
+    int childExitCode = 0;
+    if (options.Sheet && !paneltest::RunOnlyWithUnmanagedWindows(childExitCode)) return childExitCode;
     if (!options.SeedGiven) options.Seed = ::GetTickCount() ^ (::GetCurrentProcessId() << 16);
     ::SetUnhandledExceptionFilter(OnCrash);
     std::setvbuf(stdout, nullptr, _IOLBF, 0);
@@ -105,12 +145,21 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long>(options.Seconds), static_cast<unsigned long>(options.Every),
                 static_cast<unsigned long>(options.Warmup));
 
+    std::string error;
     soak::Watchdog watchdog;
     soak::Faults faults;
     soak::Watchdog::Beat& beat = watchdog.Register("sampler");
     watchdog.Start();
+    std::unique_ptr<soak::SheetSoak> sheet;
+    if (options.Sheet) {
+        ::CoInitialize(nullptr);
+        sheet = std::make_unique<soak::SheetSoak>(options.Seed, beat, faults);
+        if (!sheet->Start(&error)) {
+            std::printf("soak: FAIL: the sheet half could not start: %s\n", error.c_str());
+            return 1;
+        }
+    }
     soak::DriverSoak driver(options.Driver, options.Seed, options.Parts, watchdog, faults);
-    std::string error;
     if (!driver.Start(&error)) {
         std::printf("soak: FAIL: the driver half could not start: %s\n", error.c_str());
         return 1;
@@ -119,24 +168,36 @@ int main(int argc, char** argv) {
     const DWORD start = ::GetTickCount();
     soak::Sample first, last;
     bool judged = false;
-    for (DWORD at = options.Every; at <= options.Seconds; at += options.Every) {
+    for (DWORD at = options.Every; at <= options.Seconds;) {
         beat.Idle();
-        while (::GetTickCount() - start < at * 1000) ::Sleep(50);
+        // The sheet lives its lives meanwhile, and is closed at every sample.
+        while (::GetTickCount() - start < at * 1000) {
+            if (sheet)
+                sheet->Cycle();
+            else
+                ::Sleep(50);
+        }
         beat.Doing("holding the soak still");
         driver.Hold();
         beat.Doing("counting");
-        last = Measure(at, options.Every, driver);
+        last = Measure((::GetTickCount() - start) / 1000, options.Every, driver, sheet.get());
         driver.Release();
         std::printf("%s\n", soak::SampleLine(last).c_str());
         if (!judged && at >= options.Warmup) {
             first = last;
             judged = true;
         }
+        // A sheet's life that ran past a due time or two: the next sample is the next one still ahead.
+        const DWORD now = ::GetTickCount() - start;
+        do at += options.Every;
+        while (at < options.Seconds && at * 1000 <= now);
     }
     beat.Doing("stopping");
     driver.Stop();
+    sheet.reset();
     beat.Idle();
     watchdog.Stop();
+    if (options.Sheet) ::CoUninitialize();
 
     const soak::Verdict verdict = soak::Judge(first, last);
     std::printf("soak: verdict from %s to %s:\n", first.When.c_str(), last.When.c_str());
