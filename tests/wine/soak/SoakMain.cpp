@@ -4,9 +4,6 @@
 //   soak_tests --driver=PATH [--minutes=N | --seconds=N] [--every=S] [--warmup=S] [--seed=N]
 //              [--no-sheet] [--no-replug] [--no-rebind]   (to tell apart where a growth comes from)
 #include <windows.h>
-#include <winternl.h>
-#include <map>
-#include <vector>
 #include <objbase.h>
 
 #include <algorithm>
@@ -85,33 +82,11 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-struct HE { ULONG Pid; BYTE Type; BYTE Flags; USHORT Value; PVOID Obj; ULONG Access; };
-void Types() {
-    using Fn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-    auto q = (Fn)(void*)::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation");
-    std::vector<char> buf(1 << 22); ULONG need = 0;
-    if (q(16, buf.data(), (ULONG)buf.size(), &need) != 0) { std::printf("query failed\n"); return; }
-    ULONG n = *(ULONG*)buf.data(); HE* h = (HE*)(buf.data() + sizeof(void*));
-    std::map<int,int> m; for (ULONG i = 0; i < n; ++i) if (h[i].Pid == ::GetCurrentProcessId()) m[h[i].Type]++;
-    std::printf("types:"); for (auto& kv : m) std::printf(" %d=%d", kv.first, kv.second);
-    std::printf("\n");
-    using QO = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
-    auto qo = (QO)(void*)::GetProcAddress(::GetModuleHandleA("ntdll.dll"), "NtQueryObject");
-    static std::map<USHORT, std::wstring> seen;
-    for (ULONG i = 0; i < n; ++i) if (h[i].Pid == ::GetCurrentProcessId() && h[i].Type == 19) {
-        char info[1024] = {}; ULONG len = 0;
-        qo((HANDLE)(ULONG_PTR)h[i].Value, 1, info, sizeof info, &len);
-        UNICODE_STRING* name = (UNICODE_STRING*)info;
-        std::wstring w(name->Buffer ? name->Buffer : L"", name->Buffer ? name->Length / 2 : 0);
-        if (!seen.count(h[i].Value)) { std::printf("  new key %x %ls\n", h[i].Value, w.c_str()); seen[h[i].Value] = w; }
-    }
-}
 // `elapsed` in seconds: the sample is taken when the sheet's life ends, a few seconds after it was due.
 soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver, const soak::SheetSoak* sheet) {
     soak::Sample s;
     s.When = every % 60 == 0 ? "min " + std::to_string((elapsed + 30) / 60) : "at " + std::to_string(elapsed) + " s";
     s.Handles = padhost::ProcessHandleCount();
-    Types();
     s.Threads = padhost::ProcessThreadCount();
     s.Gdi = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
     s.User = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
