@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "hosts/dihost/ImportPatch.h"
 #include "hosts/dihost/PadHost.h"
 #include "hosts/dihost/SettingsKey.h"
 #include "tests/wine/soak/Faults.h"
@@ -47,6 +48,11 @@ public:
 
     int64_t Calls() const { return calls_.load(); }
     int64_t Reports() const { return reports_.load(); }
+    // The driver's opens a simulated pad refused with every instance busy,
+    // and the checks of a pad left undecided by them.
+    static int64_t RefusedOpens();
+    int64_t Checks() const { return checks_.load(); }
+    int64_t Undecided() const { return undecided_.load(); }
 
 private:
     struct Device;
@@ -62,8 +68,9 @@ private:
     void Unbind();
     // The device's pad after a command or a release that turns its motors
     // off: it gets a report more than the `before` it had, and the last it
-    // gets is all-off. The pad is emptied.
-    void ExpectOff(unsigned id, size_t before, const char* after, bool othersPlay);
+    // gets is all-off, unless the pad refused one of the driver's opens
+    // meanwhile (more than `refusedBefore`). The pad is emptied.
+    void ExpectOff(unsigned id, size_t before, int64_t refusedBefore, const char* after, bool othersPlay);
     void Expect(HRESULT hr, unsigned id, const char* call);
     // Sleeps up to ms, in steps, until stopped; false once stopped.
     bool Nap(DWORD ms);
@@ -76,10 +83,13 @@ private:
     std::unique_ptr<padhost::ScopedSettings> settings_;
     std::unique_ptr<Device> devices_[kDevices];
     std::unique_ptr<padhost::PadHost> host_;
+    padhost::ImportPatch opens_;  // the driver's CreateFileA, counted
     Gate hostGate_;  // game calls share the driver; a rebind or a still point takes it alone
     std::atomic<bool> stop_{false};
     std::atomic<int64_t> calls_{0};
     std::atomic<int64_t> reports_{0};
+    std::atomic<int64_t> checks_{0};
+    std::atomic<int64_t> undecided_{0};
     std::vector<std::thread> threads_;
 };
 
