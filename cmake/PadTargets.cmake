@@ -25,14 +25,15 @@ function(pad_wine_test_limit name seconds)
   set_property(GLOBAL APPEND PROPERTY PAD_WINE_TEST_LIMITS "${name}=${seconds}")
 endfunction()
 
-# pad_add_wine_test(NAME name COMMAND target [args...] [DISPLAY] [TIMING] [TIMEOUT s] [LABELS l...])
+# pad_add_wine_test(NAME name COMMAND target [args...] [DISPLAY] [TIMING] [TIMEOUT s] [LABELS l...]
+#                   [OVERRIDES dll=mode...])
 # Runs a Windows program under Wine in a fresh prefix of its own, made from a
 # template prefix that the first test of a run creates. A TIMING test judges
 # reports by when they arrive: it runs alone, since a second Wine test and its
 # wine server on a two-core machine delay the pad's serving threads by tens of
 # milliseconds.
 function(pad_add_wine_test)
-  cmake_parse_arguments(T "DISPLAY;TIMING" "NAME;TIMEOUT" "COMMAND;LABELS" ${ARGN})
+  cmake_parse_arguments(T "DISPLAY;TIMING" "NAME;TIMEOUT" "COMMAND;LABELS;OVERRIDES" ${ARGN})
   list(POP_FRONT T_COMMAND exe)
   if(TARGET ${exe})
     set(exe "$<TARGET_FILE:${exe}>")
@@ -41,6 +42,9 @@ function(pad_add_wine_test)
   if(T_DISPLAY)
     list(APPEND flags --display)
   endif()
+  foreach(override ${T_OVERRIDES})
+    list(APPEND flags --override ${override})
+  endforeach()
   add_test(NAME ${T_NAME}
     COMMAND ${PAD_WINE_RUN} --root ${PAD_WINE_ROOT} --arch ${PAD_WINE_ARCH} --name ${T_NAME} ${flags} -- ${exe} ${T_COMMAND})
   if(NOT T_TIMEOUT)

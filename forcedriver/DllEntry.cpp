@@ -5,6 +5,7 @@
 #include "DriverFactory.h"
 #include "EffectDriver.h"
 #include "Module.h"
+#include "common/win/RuntimePool.h"
 #include "forcedriver/ForceDriverClsid.h"
 
 using namespace padforce;
@@ -20,6 +21,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         m.ModuleLog.reset();
         const bool processEnds = reserved != nullptr;
         if (!processEnds && !m.Driver.load()) ReleaseModuleState();
+        win::ReleaseRuntimePool(processEnds);
     }
     return TRUE;
 }

@@ -83,21 +83,17 @@ ff::PlayState FfDevice::QueryEffectState(uint32_t handle) {
 
 bool FfDevice::HaltAll() {
     if (!IsBound()) return false;
-    {
-        Guard guard(*this);
-        effects_.HaltAll();
-    }
-    WriteMotorLevels(0, 0);
+    Guard guard(*this);
+    effects_.HaltAll();
+    SendAllOffLocked();
     return true;
 }
 
 bool FfDevice::PauseAll() {
     if (!IsBound()) return false;
-    {
-        Guard guard(*this);
-        effects_.PauseAll(Now());
-    }
-    WriteMotorLevels(0, 0);
+    Guard guard(*this);
+    effects_.PauseAll(Now());
+    SendAllOffLocked();
     return true;
 }
 
@@ -109,13 +105,22 @@ bool FfDevice::ContinueAll() {
 }
 
 bool FfDevice::ResetAll() {
-    if (!HaltAll()) return false;
-    {
-        Guard guard(*this);
-        effects_.Clear();
-    }
-    WriteMotorLevels(0, 0);
+    if (!IsBound()) return false;
+    Guard guard(*this);
+    effects_.HaltAll();
+    effects_.Clear();
+    SendAllOffLocked();
     return true;
+}
+
+void FfDevice::SendAllOffLocked() {
+    // Inside the lock, so that no step's report overtakes it; and the step
+    // learns the motors are off, so that whatever plays next is reported
+    // even at the levels it had before.
+    motors_.Last1 = 0;
+    motors_.Last2 = 0;
+    zeroRepeatCount_.store(0);
+    WriteMotorLevels(0, 0);
 }
 
 bool FfDevice::Step() {

@@ -54,6 +54,8 @@ public:
     bool Flush() override;
 
 private:
+    // The all-off report of stop-all, pause and reset; the caller holds the lock.
+    void SendAllOffLocked();
     uint32_t Now() override { return ::GetTickCount(); }
 
     char devicePath_[kDevicePathSize] = {};

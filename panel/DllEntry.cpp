@@ -1,6 +1,7 @@
 // Entry points of padpanel.dll.
 #include <windows.h>
 
+#include "common/win/RuntimePool.h"
 #include "panel/Module.h"
 #include "panel/PanelIds.h"
 #include "panel/PropSheetFactory.h"
@@ -10,7 +11,7 @@
 
 using namespace padpanel;
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_ATTACH) {
         Module().Instance = instance;
         ::DisableThreadLibraryCalls(instance);
@@ -19,6 +20,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         DestroyControls();
         // A class left registered would point into the unloaded module.
         ::UnregisterClassA(kTestButtonClass, instance);
+        win::ReleaseRuntimePool(reserved != nullptr);
     }
     return TRUE;
 }

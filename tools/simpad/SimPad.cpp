@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstdio>
 
 #include "tools/simpad/PipeServer.h"
@@ -33,11 +32,11 @@ public:
 
     void OnOpen() override {
         {
-            std::lock_guard<std::mutex> lock(m_);
+            win::ScopedLock<win::SrwLock> lock(m_);
             ++opens_;
             lastActivity_ = Counter();
         }
-        changed_.notify_all();
+        changed_.WakeAll();
     }
 
     void OnMessage(const uint8_t* head, uint32_t length, int64_t counter, uint64_t instance) override {
@@ -49,65 +48,64 @@ public:
         {
             // Serving threads take turns here, so the callback sees one
             // report at a time, and a waiter wakes only after it has.
-            std::lock_guard<std::mutex> turn(callbackTurn_);
+            win::ScopedLock<win::SrwLock> turn(callbackTurn_);
             {
-                std::lock_guard<std::mutex> lock(m_);
+                win::ScopedLock<win::SrwLock> lock(m_);
                 if (instance <= clearedThrough_) return;  // sent before the last Clear
             }
             ReportCallback callback;
             {
-                std::lock_guard<std::mutex> lock(m_);
+                win::ScopedLock<win::SrwLock> lock(m_);
                 callback = callback_;
             }
             if (callback) callback(r);
         }
         {
-            std::lock_guard<std::mutex> lock(m_);
+            win::ScopedLock<win::SrwLock> lock(m_);
             Insert(r, instance);
             lastActivity_ = Counter();
         }
-        changed_.notify_all();
+        changed_.WakeAll();
     }
 
     std::vector<PadReport> Reports() const {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         return reports_;
     }
     size_t ReportCount() const {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         return reports_.size();
     }
     size_t OpenCount() const {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         return opens_;
     }
     bool Wait(size_t n, DWORD timeoutMs, bool opens) const {
-        std::unique_lock<std::mutex> lock(m_);
-        return changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                                 [&] { return (opens ? opens_ : reports_.size()) >= n; });
+        win::ScopedLock<win::SrwLock> lock(m_);
+        return changed_.WaitUntil(m_, timeoutMs, [&] { return (opens ? opens_ : reports_.size()) >= n; });
     }
     bool WaitQuiet(DWORD quietMs, DWORD timeoutMs) const {
         const int64_t quiet = static_cast<int64_t>(quietMs) * frequency_ / 1000;
         const int64_t deadline = Counter() + static_cast<int64_t>(timeoutMs) * frequency_ / 1000;
-        std::unique_lock<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         for (;;) {
             const int64_t now = Counter();
             const int64_t quietUntil = std::max(lastActivity_, quietSince_) + quiet;
             if (now >= quietUntil) return true;
             if (now >= deadline) return false;
             const int64_t wake = std::min(quietUntil, deadline) - now;
-            changed_.wait_for(lock, std::chrono::microseconds(wake * 1000000 / frequency_ + 1));
+            changed_.Wait(m_, static_cast<DWORD>(wake * 1000 / frequency_ + 1));
         }
     }
     void Clear() {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         if (!instances_.empty()) clearedThrough_ = std::max(clearedThrough_, instances_.back());
         std::vector<PadReport>().swap(reports_);  // gives the memory back, for leak checks
         std::vector<uint64_t>().swap(instances_);
         opens_ = 0;
     }
     void SetCallback(ReportCallback callback) {
-        std::lock_guard<std::mutex> lock(m_);
+        win::ScopedLock<win::SrwLock> lock(m_);
         callback_ = std::move(callback);
     }
 
@@ -128,9 +126,10 @@ private:
 
     const int64_t origin_;
     const int64_t frequency_;
-    std::mutex callbackTurn_;
-    mutable std::mutex m_;
-    mutable std::condition_variable changed_;
+    // Locks that take no kernel object: a soak counts the process's handles.
+    win::SrwLock callbackTurn_;
+    mutable win::SrwLock m_;
+    mutable win::ConditionVariable changed_;
     std::vector<PadReport> reports_;
     std::vector<uint64_t> instances_;  // the instance of each report
     uint64_t clearedThrough_ = 0;      // instances older than the last Clear
@@ -154,17 +153,17 @@ SimPad::SimPad(unsigned listeners) {
 SimPad::~SimPad() { Unplug(); }
 
 bool SimPad::Plug() {
-    std::lock_guard<std::mutex> lock(plugLock_);
+    win::ScopedLock<win::SrwLock> lock(plugLock_);
     return server_->Start();
 }
 
 void SimPad::Unplug() {
-    std::lock_guard<std::mutex> lock(plugLock_);
+    win::ScopedLock<win::SrwLock> lock(plugLock_);
     server_->Stop();
 }
 
 bool SimPad::IsPlugged() const {
-    std::lock_guard<std::mutex> lock(plugLock_);
+    win::ScopedLock<win::SrwLock> lock(plugLock_);
     return server_->Running();
 }
 

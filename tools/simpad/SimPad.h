@@ -10,14 +10,14 @@
 
 #include <windows.h>
 
-#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "common/win/CriticalSection.h"
+#include "common/win/SrwLock.h"
 #include "tools/simpad/PadReport.h"
 
 namespace simpad {
@@ -74,7 +74,7 @@ private:
     std::string path_;
     std::unique_ptr<Recorder> recorder_;
     std::unique_ptr<PipeServer> server_;
-    mutable std::mutex plugLock_;
+    mutable win::SrwLock plugLock_;
 };
 
 }  // namespace simpad

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "hosts/dihost/ProcessStats.h"
 #include "hosts/dihost/SettingsKey.h"
 #include "tests/wine/forcedriver/DriverUnderTest.h"
 #include "tests/wine/forcedriver/PadWatch.h"
@@ -54,4 +55,29 @@ TEST(Footprint, ALifeOfTheDriverCreatesNoLogFileOrFolder) {
         EXPECT_FALSE(Exists("c:\\FF\\Log")) << "life " << life;
         EXPECT_FALSE(Exists("c:\\FF")) << "life " << life;
     }
+}
+
+// A host that loads the driver, plays, and unloads it again and again (a
+// game started many times in one session) must not see the heap grow.
+TEST(Footprint, LoadingAndUnloadingTheDriverLeavesTheHeapAsItWas) {
+    padhost::ScopedSettings settings(kModel47, AsAskedRecord());
+    const HMODULE winmm = ::LoadLibraryA("winmm.dll");  // Wine's own per-load costs are not the driver's
+    auto life = [] {
+        Rig rig;
+        ASSERT_TRUE(rig.Ok());
+        simpad::SimPad* pad = rig.Bind(0);
+        ASSERT_TRUE(pad);
+        BuiltEffect force(EffectShape::Constant(10000, 50000).WithPolar(0));
+        rig.Download(0, force);
+        EXPECT_GE(WaitForDriven(*pad, 2000), 0);
+        EXPECT_EQ(rig.Release(), 0u);
+    };
+    for (int warm = 0; warm < 3; ++warm) life();
+    const size_t heapBefore = padhost::HeapBytesInUse();
+    constexpr int kLives = 20;
+    for (int i = 0; i < kLives; ++i) life();
+    ASSERT_FALSE(DriverLoaded());
+    const long long growth = static_cast<long long>(padhost::HeapBytesInUse()) - static_cast<long long>(heapBefore);
+    EXPECT_LT(growth, 16 * 1024) << "heap in use grew by " << growth << " bytes over " << kLives << " loads";
+    if (winmm) ::FreeLibrary(winmm);
 }

@@ -2,6 +2,9 @@
 // device leaves the path alone.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "hosts/dihost/SettingsKey.h"
 #include "tests/wine/forcedriver/DriverUnderTest.h"
 #include "tests/wine/forcedriver/PadWatch.h"
@@ -123,5 +126,52 @@ TEST(FreshModule, BindingSendsTheAllOffReportAndFiveRepeatsThenSilence) {
     ASSERT_TRUE(second->WaitForReports(1, 2000));
     ASSERT_TRUE(second->WaitForQuiet(300, 3000));
     EXPECT_EQ(second->ReportCount(), 1u) << Describe(second->Reports());
+    EXPECT_EQ(rig.Release(), 0u);
+}
+
+// One game thread stops everything while another starts an effect: whichever
+// the device did last, the pad is left the same way, running if the effect
+// plays and off if it does not.
+TEST(MotorReports, AStopAllRacingAStartLeavesThePadAsTheDeviceEnds) {
+    padhost::ScopedSettings settings(kModel47, AsAskedRecord());
+    Rig rig;
+    ASSERT_TRUE(rig.Ok());
+    simpad::SimPad* pad = rig.Bind(0);
+    ASSERT_TRUE(pad);
+    BuiltEffect effect(EffectShape::Constant(10000, padhost::kInfinite).WithPolar(0));
+    const DWORD handle = rig.Download(0, effect, DIEP_ALLPARAMS);
+    ASSERT_NE(handle, 0u);
+
+    std::atomic<int> round{-1};
+    std::atomic<int> started{-1};
+    std::thread game([&] {
+        for (int r = 0; r < 200; ++r) {
+            while (round.load() < r) std::this_thread::yield();
+            // Spread the start over the span of the stop-all's report.
+            for (volatile int spin = (r * 37) % 4000; spin > 0; --spin) {}
+            rig.Driver()->StartEffect(0, handle, 0, 1);
+            started.store(r);
+        }
+    });
+    int mismatches = 0;
+    std::string first;
+    for (int r = 0; r < 200; ++r) {
+        const size_t before = pad->ReportCount();
+        round.store(r);
+        EXPECT_EQ(rig.Driver()->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
+        while (started.load() < r) std::this_thread::yield();
+        const bool reported = pad->WaitForReports(before + 1, 3000);
+        const bool quiet = pad->WaitForQuiet(40, 3000);
+        const bool plays = rig.Status(0, handle) == DIEGES_PLAYING;
+        const Reports reports = pad->Reports();
+        if (!reported || !quiet || Drives(reports.back()) != plays) {
+            if (mismatches++ == 0)
+                first = "round " + std::to_string(r) + (plays ? ": the effect plays" : ": nothing plays") +
+                        (reported ? "" : ", no report came") + (quiet ? "" : ", the pad never went quiet") +
+                        ", the pad was left at " + Hex(reports.back());
+        }
+    }
+    game.join();
+    EXPECT_EQ(mismatches, 0) << "of 200 rounds; the first, " << first;
     EXPECT_EQ(rig.Release(), 0u);
 }

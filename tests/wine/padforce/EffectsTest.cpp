@@ -115,11 +115,12 @@ TEST(EffectPlay, StopAllStopsEveryEffectAndTheMotors) {
     EXPECT_EQ(d.Status(a), 0u);
     EXPECT_EQ(d.Status(b), 0u);
     EXPECT_TRUE(d.LastAfterQuiet()->IsAllOff());
-    // The command's own all-off report, then the step's change to (0, 0) and its five repeats.
+    // The command's own all-off report, which the step takes as the motors'
+    // change to (0, 0), then the step's five repeats.
     const auto r = d.pad.Reports();
     size_t allOff = 0;
     for (size_t i = before; i < r.size(); ++i) allOff += r[i].IsAllOff();
-    EXPECT_EQ(allOff, 7u);
+    EXPECT_EQ(allOff, 6u);
     for (DWORD ignored : std::initializer_list<DWORD>{DISFFC_SETACTUATORSON, DISFFC_SETACTUATORSOFF, 0x40u, 0xFFFFFFFFu})
         EXPECT_EQ(d.Driver()->SendForceFeedbackCommand(0, ignored), S_OK);
 }
