@@ -161,9 +161,16 @@ TEST(MotorReports, AStopAllRacingAStartLeavesThePadAsTheDeviceEnds) {
         EXPECT_EQ(rig.Driver()->SendForceFeedbackCommand(0, DISFFC_STOPALL), S_OK);
         while (started.load() < r) std::this_thread::yield();
         const bool reported = pad->WaitForReports(before + 1, 3000);
-        const bool quiet = pad->WaitForQuiet(40, 3000);
-        const bool plays = rig.Status(0, handle) == DIEGES_PLAYING;
-        const Reports reports = pad->Reports();
+        bool quiet = pad->WaitForQuiet(40, 3000);
+        bool plays = rig.Status(0, handle) == DIEGES_PLAYING;
+        Reports reports = pad->Reports();
+        if (quiet && Drives(reports.back()) != plays) {
+            // A busy machine can hold the worker past a short quiet span:
+            // only a pad left that way through a long one is left wrong.
+            quiet = pad->WaitForQuiet(500, 5000);
+            plays = rig.Status(0, handle) == DIEGES_PLAYING;
+            reports = pad->Reports();
+        }
         if (!reported || !quiet || Drives(reports.back()) != plays) {
             if (mismatches++ == 0)
                 first = "round " + std::to_string(r) + (plays ? ": the effect plays" : ": nothing plays") +
