@@ -116,8 +116,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             store.Modify(kind, handle, call.params, in.ConsumeIntegral<uint32_t>(), clock.now);
             break;
         }
-        case 2: store.Play(handle, clock.now); break;
-        case 3: store.Halt(handle); break;
+        case 2:
+            store.Play(handle, clock.now);
+            if (store.Effects().Find(handle) && store.State(handle) != PlayState::Playing) std::abort();
+            break;
+        case 3:
+            store.Halt(handle);
+            if (store.State(handle) != PlayState::Stopped) std::abort();
+            break;
         case 4:
             store.Remove(handle);
             if (store.Effects().Find(handle)) std::abort();

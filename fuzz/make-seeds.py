@@ -47,10 +47,10 @@ write("fuzz_calibration", "extremes", drawn(0xFF0000, ("i", 2**31 - 1), ("i", -2
 write("fuzz_record_pages", "defaults", record() + filler(1, 400) + b"\x00")
 write("fuzz_record_pages", "keys-and-turbo",
       record(button_map=[12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1], turbo=[1, 0] * 6,
-             keys=[0x70004 | i for i in range(12)], sensitivity=2) + filler(2, 400) + b"\x00")
+             keys=[0x70004 | i for i in range(12)], sensitivity=2, auto_mode=1) + filler(2, 400) + b"\x00")
 write("fuzz_record_pages", "out-of-range",
       record(button_map=[0, 13, 255] * 4, keys=[0xFFFFFFFF] * 12, words=(0xFFFFFFFF, 0x1000000, 0, 0xFF0000, 0x10000FF),
-             sensitivity=0xFFFFFFFF, time_cycle=0xFFFFFFFF, motor_power=0x80000000, auto_mode=7) + filler(3, 400) + b"\x00")
+             sensitivity=0xFFFFFFFF, time_cycle=0xFFFFFFFF, motor_power=0x80000000, spare=7) + filler(3, 400) + b"\x00")
 write("fuzz_record_pages", "short-profile", record()[:40] + filler(4, 300) + bytes([40, 0x80 | 0x40]))
 write("fuzz_record_pages", "long-value", record() * 2 + filler(5, 300) + bytes([224, 0x80]))
 
