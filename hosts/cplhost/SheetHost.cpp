@@ -135,19 +135,25 @@ bool SheetHost::OpenObject(IDIGameCntrlPropSheet* object, USHORT joystickId, std
         PROPSHEETPAGEW& p = pages[static_cast<size_t>(i)];
         p = PROPSHEETPAGEW{};
         p.dwSize = sizeof p;
-        p.dwFlags = PSP_USETITLE | (in.fIconFlag ? PSP_USEICONID : 0);
+        p.dwFlags = PSP_USETITLE;
         p.hInstance = in.hInstance;
         p.pszTemplate = in.lpwszTemplate;
-        p.pszIcon = in.lpwszPageIcon;
+        if (in.fIconFlag) {
+            p.dwFlags |= PSP_USEHICON;
+            p.hIcon = LoadSmallIcon(in.hInstance, in.lpwszPageIcon);
+        }
         p.pszTitle = in.lpwszPageTitle;
         p.pfnDlgProc = in.fpPageProc;
         p.lParam = in.lParam;
     }
     PROPSHEETHEADERW header{};
     header.dwSize = sizeof header;
-    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS | (sheetInfo->fSheetIconFlag ? PSH_USEICONID : 0);
+    header.dwFlags = PSH_PROPSHEETPAGE | PSH_MODELESS;
     header.hInstance = count > 0 ? pageInfo[0].hInstance : nullptr;
-    header.pszIcon = sheetInfo->lpwszSheetIcon;
+    if (sheetInfo->fSheetIconFlag) {
+        header.dwFlags |= PSH_USEHICON;
+        header.hIcon = LoadSmallIcon(header.hInstance, sheetInfo->lpwszSheetIcon);
+    }
     header.pszCaption = sheetInfo->lpwszSheetCaption;
     header.nPages = static_cast<UINT>(count);
     header.nStartPage = 0;
@@ -342,7 +348,19 @@ void SheetHost::Close() {
         object_->Release();
         object_ = nullptr;
     }
+    for (HICON icon : icons_) ::DestroyIcon(icon);
+    icons_.clear();
     if (g_host == this) g_host = nullptr;
+}
+
+// The sheet's and the pages' icons are loaded here and handed over as
+// handles, then destroyed with the sheet: given by resource name, the common
+// controls under Wine load each one anew for every sheet and never destroy it.
+HICON SheetHost::LoadSmallIcon(HINSTANCE module, LPCWSTR name) {
+    const HICON icon = static_cast<HICON>(::LoadImageW(module, name, IMAGE_ICON, ::GetSystemMetrics(SM_CXSMICON),
+                                                       ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    if (icon) icons_.push_back(icon);
+    return icon;
 }
 
 }  // namespace cplhost

@@ -70,6 +70,7 @@ private:
     static void CALLBACK WatchBoxes(HWND, UINT, UINT_PTR, DWORD);
     static LRESULT CALLBACK SheetSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void DismissBoxes();
+    HICON LoadSmallIcon(HINSTANCE module, LPCWSTR name);
     void FinishIfDone();
 
     IDIGameCntrlPropSheet* object_ = nullptr;
@@ -77,6 +78,7 @@ private:
     UINT_PTR watch_ = 0;
     std::vector<DismissedBox> boxes_;
     std::vector<HWND> answered_;
+    std::vector<HICON> icons_;  // the sheet's and the pages' icons, destroyed with it
     bool holdCloses_ = false;
     bool passing_ = false;
     int heldCloses_ = 0;

@@ -64,17 +64,33 @@ decltype(&::CreateFileA) g_createFile = nullptr;
 std::atomic<int64_t> g_refusedOpens{0};
 std::string g_padPaths[DriverSoak::kDevices];  // set before the driver is first made
 std::atomic<int64_t> g_refusedOf[DriverSoak::kDevices];
+std::atomic<int64_t> g_openedOf[DriverSoak::kDevices];  // opens that succeeded: each is one report on its way
 
 HANDLE WINAPI CountedCreateFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security, DWORD creation,
                                 DWORD flags, HANDLE tmpl) {
     const HANDLE h = g_createFile(path, access, share, security, creation, flags, tmpl);
-    if (h == INVALID_HANDLE_VALUE && ::GetLastError() == ERROR_PIPE_BUSY) {
+    if (h != INVALID_HANDLE_VALUE) {
+        for (unsigned id = 0; id < DriverSoak::kDevices; ++id)
+            if (path && g_padPaths[id] == path) g_openedOf[id].fetch_add(1);
+    } else if (::GetLastError() == ERROR_PIPE_BUSY) {
         g_refusedOpens.fetch_add(1);
         for (unsigned id = 0; id < DriverSoak::kDevices; ++id)
             if (path && g_padPaths[id] == path) g_refusedOf[id].fetch_add(1);
         ::SetLastError(ERROR_PIPE_BUSY);
     }
     return h;
+}
+
+// "00 1F 00 00 @-3.2, 00 00 00 00 @+0.4": the last few reports and when they arrived.
+std::string Tail(const std::vector<simpad::PadReport>& reports, double commandMs) {
+    std::string text;
+    for (size_t i = reports.size() > 6 ? reports.size() - 6 : 0; i < reports.size(); ++i) {
+        char when[32];
+        std::snprintf(when, sizeof when, " @%+.1f", reports[i].Ms() - commandMs);
+        if (!text.empty()) text += ", ";
+        text += ReportText(reports[i].Bytes, 4).substr(0, 11) + when;
+    }
+    return text;
 }
 
 const char* CommandName(DWORD command) {
@@ -98,6 +114,8 @@ struct DriverSoak::Device {
         uint32_t Kind;
     };
     std::vector<Effect> Effects;
+    std::atomic<int64_t> Delivered{0};  // reports the pad has taken, all told
+    int64_t Lost = 0;  // of the driver's reports, those still on their way when the pad was last emptied
 };
 
 DriverSoak::DriverSoak(std::string driverPath, uint32_t seed, Parts parts, Watchdog& watchdog, Faults& faults)
@@ -116,6 +134,7 @@ bool DriverSoak::Start(std::string* error) {
         g_padPaths[id] = devices_[id]->Pad.Path();
         devices_[id]->Pad.SetCallback([this, id](const simpad::PadReport& r) {
             reports_.fetch_add(1);
+            devices_[id]->Delivered.fetch_add(1);
             const std::string fault = ReportFault(r.Bytes, r.Length, Sender::Driver);
             if (!fault.empty())
                 faults_.Add("pad " + std::to_string(id) + " got " + ReportText(r.Bytes, r.Length) + ": " + fault);
@@ -156,12 +175,8 @@ bool DriverSoak::Bind(std::string* error) {
 }
 
 void DriverSoak::Unbind() {
-    size_t before[kDevices];
-    int64_t refused[kDevices];
-    for (unsigned id = 0; id < kDevices; ++id) {
-        before[id] = devices_[id]->Pad.ReportCount();
-        refused[id] = g_refusedOf[id].load();
-    }
+    Mark marks[kDevices];
+    for (unsigned id = 0; id < kDevices; ++id) marks[id] = MarkOf(id);
     const ULONG left = host_->Release();
     if (left != 0) faults_.Add("the driver's final Release left " + std::to_string(left) + " references");
     opens_.Restore();
@@ -171,37 +186,67 @@ void DriverSoak::Unbind() {
         std::vector<Device::Effect>().swap(devices_[id]->Effects);
     }
     // A released device's last word to its pad turns both motors off.
-    for (unsigned id = 0; id < kDevices; ++id) ExpectOff(id, before[id], refused[id], "the driver's release", false);
+    for (unsigned id = 0; id < kDevices; ++id) ExpectOff(id, marks[id], "the driver's release", false);
 }
 
 void DriverSoak::Expect(HRESULT hr, unsigned id, const char* call) {
     if (hr != S_OK) faults_.Add(std::string(call) + " on joystick id " + std::to_string(id) + " answered " + Hex(hr));
 }
 
-void DriverSoak::ExpectOff(unsigned id, size_t before, int64_t refusedBefore, const char* after, bool othersPlay) {
+DriverSoak::Mark DriverSoak::MarkOf(unsigned id) const {
+    const Device& device = *devices_[id];
+    // Taken before the list's length: the pad counts a report just before listing it.
+    const int64_t delivered = device.Delivered.load();
+    return Mark{device.Pad.ReportCount(), delivered, g_refusedOf[id].load(), device.Pad.NowMs()};
+}
+
+// Every report the driver has sent the pad so far is in its list: as many as
+// its opens of the path that succeeded. A serving thread of a loaded machine
+// may take a while; false if one does not come in a second (a report still
+// on its way when the pad was last emptied is dropped by it).
+bool DriverSoak::AllArrived(unsigned id, const Mark& mark) {
+    const int64_t sent = g_openedOf[id].load() - devices_[id]->Lost;
+    const int64_t more = sent - mark.Delivered;
+    return more <= 0 || devices_[id]->Pad.WaitForReports(mark.Reports + static_cast<size_t>(more), 1000);
+}
+
+void DriverSoak::ExpectOff(unsigned id, const Mark& mark, const char* after, bool othersPlay) {
     simpad::SimPad& pad = devices_[id]->Pad;
     if (!pad.IsPlugged()) return;
     const std::string name = "pad " + std::to_string(id);
     checks_.fetch_add(1);
-    // Its serving thread may lag well behind the write on a loaded machine.
-    if (!pad.WaitForReports(before + 1, 5000)) faults_.Add(name + " got no report in 5 s after " + after);
+    bool arrived = AllArrived(id, mark);
     if (othersPlay) {
         // The all-off repeat count is the module's: while another device
         // changes its levels, an idle one keeps repeating all-off, so a pad
-        // is never quiet for long. Long enough for a worker's step to show.
-        pad.WaitForQuiet(80, 300);
+        // is never quiet for long. A few steps of its worker, and what they sent.
+        ::Sleep(30);
+        arrived = AllArrived(id, mark) && arrived;
     } else if (!pad.WaitForQuiet(80, 10000)) {
         faults_.Add(name + " still gets reports 10 s after " + after);
     }
     const std::vector<simpad::PadReport> reports = pad.Reports();
-    pad.Clear();
-    if (reports.size() > before && !reports.back().IsAllOff()) {
-        if (g_refusedOf[id].load() != refusedBefore)
-            undecided_.fetch_add(1);  // the all-off may be among the refused
-        else
-            faults_.Add(name + " was left at " + ReportText(reports.back().Bytes, reports.back().Length) + " after " +
-                        after);
+    // Emptied only where the driver is still: a report on its way when the
+    // pad is emptied is lost to the count of those that arrived.
+    if (!othersPlay) {
+        pad.Clear();
+        // What is still on its way now will not be counted: start the count afresh.
+        devices_[id]->Lost = g_openedOf[id].load() - devices_[id]->Delivered.load();
     }
+    if (reports.size() <= mark.Reports) {
+        if (g_refusedOf[id].load() != mark.Refused || !arrived)
+            undecided_.fetch_add(1);
+        else
+            faults_.Add(name + " got no report after " + after);
+        return;
+    }
+    if (reports.back().IsAllOff()) return;
+    if (g_refusedOf[id].load() != mark.Refused || !arrived) {
+        undecided_.fetch_add(1);  // the all-off may be among the refused or the lost
+        return;
+    }
+    faults_.Add(name + " was left at " + ReportText(reports.back().Bytes, reports.back().Length) + " after " + after +
+                "; its last reports, ms from the command: " + Tail(reports, mark.Ms));
 }
 
 bool DriverSoak::Nap(DWORD ms) {
@@ -315,8 +360,7 @@ void DriverSoak::Check(Random& random, unsigned id, Watchdog::Beat& beat) {
     Device& device = *devices_[id];
     Closed alone(device.Use);
     if (!host_ || !device.Pad.IsPlugged()) return;
-    const size_t before = device.Pad.ReportCount();
-    const int64_t refused = g_refusedOf[id].load();
+    const Mark mark = MarkOf(id);
     static constexpr DWORD kCommands[] = {DISFFC_STOPALL, DISFFC_PAUSE, DISFFC_RESET};
     const DWORD command = kCommands[Between(random, 0, 2)];
     beat.Doing(CommandName(command));
@@ -327,7 +371,7 @@ void DriverSoak::Check(Random& random, unsigned id, Watchdog::Beat& beat) {
         if (command == DISFFC_RESET) device.Effects.clear();
     }
     beat.Doing("waiting for a quiet pad");
-    ExpectOff(id, before, refused, CommandName(command), true);
+    ExpectOff(id, mark, CommandName(command), true);
     if (command == DISFFC_PAUSE && OneIn(random, 2)) {
         calls_.fetch_add(1);
         Expect(host_->Driver()->SendForceFeedbackCommand(id, DISFFC_CONTINUE), id, "continue");
@@ -382,17 +426,15 @@ void DriverSoak::RebindThread() {
 void DriverSoak::Hold() {
     hostGate_.Close();
     if (!host_) return;
-    size_t before[kDevices];
-    int64_t refused[kDevices];
+    Mark marks[kDevices];
     for (unsigned id = 0; id < kDevices; ++id) {
         Device& device = *devices_[id];
-        before[id] = device.Pad.ReportCount();
-        refused[id] = g_refusedOf[id].load();
+        marks[id] = MarkOf(id);
         win::ScopedLock<win::SrwLock> lock(device.EffectsLock);
         Expect(host_->Driver()->SendForceFeedbackCommand(id, DISFFC_RESET), id, "reset");
         std::vector<Device::Effect>().swap(device.Effects);
     }
-    for (unsigned id = 0; id < kDevices; ++id) ExpectOff(id, before[id], refused[id], "a reset of every device", false);
+    for (unsigned id = 0; id < kDevices; ++id) ExpectOff(id, marks[id], "a reset of every device", false);
 }
 
 void DriverSoak::Release() { hostGate_.Open(); }

@@ -66,11 +66,20 @@ private:
     void RebindThread();
     bool Bind(std::string* error);
     void Unbind();
+    // Where a device's pad stood just before a command or a release.
+    struct Mark {
+        size_t Reports = 0;     // in its list
+        int64_t Delivered = 0;  // taken, all told
+        int64_t Refused = 0;    // of the driver's opens, refused by a busy pad
+        double Ms = 0;          // on the pad's clock
+    };
+    Mark MarkOf(unsigned id) const;
+    bool AllArrived(unsigned id, const Mark& mark);
     // The device's pad after a command or a release that turns its motors
-    // off: it gets a report more than the `before` it had, and the last it
-    // gets is all-off, unless the pad refused one of the driver's opens
-    // meanwhile (more than `refusedBefore`). The pad is emptied.
-    void ExpectOff(unsigned id, size_t before, int64_t refusedBefore, const char* after, bool othersPlay);
+    // off: once every report the driver sent it has arrived, the last is
+    // all-off. Undecided when the pad refused or lost one of them meanwhile.
+    // The pad is emptied where the driver is still (at a release or a still point).
+    void ExpectOff(unsigned id, const Mark& mark, const char* after, bool othersPlay);
     void Expect(HRESULT hr, unsigned id, const char* call);
     // Sleeps up to ms, in steps, until stopped; false once stopped.
     bool Nap(DWORD ms);

@@ -2,7 +2,7 @@
 // the process's figures sampled at still points, and a verdict on their growth.
 //
 //   soak_tests --driver=PATH [--minutes=N | --seconds=N] [--every=S] [--warmup=S] [--seed=N]
-//              [--no-sheet] [--no-replug] [--no-rebind]   (to tell apart where a growth comes from)
+//              [--no-driver] [--no-sheet] [--no-replug] [--no-rebind]   (to tell apart where a growth comes from)
 #include <windows.h>
 #include <objbase.h>
 
@@ -32,6 +32,7 @@ struct Options {
     bool SeedGiven = false;
     soak::DriverSoak::Parts Parts;
     bool Sheet = true;
+    bool DriverHalf = true;
 };
 
 bool Value(const char* arg, const char* name, std::string* out) {
@@ -55,6 +56,8 @@ bool Parse(int argc, char** argv, Options* o) {
             o->Every = static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
         } else if (Value(argv[i], "--warmup", &v)) {
             o->Warmup = static_cast<DWORD>(std::strtoul(v.c_str(), nullptr, 10));
+        } else if (std::strcmp(argv[i], "--no-driver") == 0) {
+            o->DriverHalf = false;
         } else if (std::strcmp(argv[i], "--no-sheet") == 0) {
             o->Sheet = false;
         } else if (std::strcmp(argv[i], "--no-replug") == 0) {
@@ -87,7 +90,7 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
 }
 
 // `elapsed` in seconds: the sample is taken when the sheet's life ends, a few seconds after it was due.
-soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver, const soak::SheetSoak* sheet) {
+soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak* driver, const soak::SheetSoak* sheet) {
     soak::Sample s;
     s.When = every % 60 == 0 ? "min " + std::to_string((elapsed + 30) / 60) : "at " + std::to_string(elapsed) + " s";
     s.Handles = padhost::ProcessHandleCount();
@@ -96,8 +99,10 @@ soak::Sample Measure(DWORD elapsed, DWORD every, const soak::DriverSoak& driver,
     s.User = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
     s.Heap = static_cast<int64_t>(padhost::HeapBytesInUse());
     s.Private = static_cast<int64_t>(padhost::PrivateBytes());
-    s.Reports = driver.Reports();
-    s.Calls = driver.Calls();
+    if (driver) {
+        s.Reports = driver->Reports();
+        s.Calls = driver->Calls();
+    }
     if (sheet) {
         s.Ledger = sheet->LiveGdi();
         s.Reports += sheet->Reports();
@@ -138,8 +143,9 @@ int main(int argc, char** argv) {
             return 1;
         }
     }
-    soak::DriverSoak driver(options.Driver, options.Seed, options.Parts, watchdog, faults);
-    if (!driver.Start(&error)) {
+    std::unique_ptr<soak::DriverSoak> driver;
+    if (options.DriverHalf) driver = std::make_unique<soak::DriverSoak>(options.Driver, options.Seed, options.Parts, watchdog, faults);
+    if (driver && !driver->Start(&error)) {
         std::printf("soak: FAIL: the driver half could not start: %s\n", error.c_str());
         return 1;
     }
@@ -157,10 +163,10 @@ int main(int argc, char** argv) {
                 ::Sleep(50);
         }
         beat.Doing("holding the soak still");
-        driver.Hold();
+        if (driver) driver->Hold();
         beat.Doing("counting");
-        last = Measure((::GetTickCount() - start) / 1000, options.Every, driver, sheet.get());
-        driver.Release();
+        last = Measure((::GetTickCount() - start) / 1000, options.Every, driver.get(), sheet.get());
+        if (driver) driver->Release();
         std::printf("%s\n", soak::SampleLine(last).c_str());
         if (!judged && at >= options.Warmup) {
             first = last;
@@ -172,7 +178,7 @@ int main(int argc, char** argv) {
         while (at < options.Seconds && at * 1000 <= now);
     }
     beat.Doing("stopping");
-    driver.Stop();
+    if (driver) driver->Stop();
     sheet.reset();
     beat.Idle();
     watchdog.Stop();
@@ -183,9 +189,10 @@ int main(int argc, char** argv) {
     for (const std::string& line : verdict.Lines) std::printf("soak:   %s\n", line.c_str());
     std::printf("soak:   reports %lld, calls %lld, faults %d\n", static_cast<long long>(last.Reports),
                 static_cast<long long>(last.Calls), faults.Count());
-    std::printf("soak:   all-off checks %lld, left undecided %lld by the %lld opens of the driver a busy simulated pad refused\n",
-                static_cast<long long>(driver.Checks()), static_cast<long long>(driver.Undecided()),
-                static_cast<long long>(soak::DriverSoak::RefusedOpens()));
+    if (driver)
+        std::printf("soak:   all-off checks %lld, left undecided %lld by the %lld opens of the driver a busy simulated pad refused\n",
+                    static_cast<long long>(driver->Checks()), static_cast<long long>(driver->Undecided()),
+                    static_cast<long long>(soak::DriverSoak::RefusedOpens()));
     const bool pass = verdict.Pass && faults.Count() == 0;
     std::printf("soak: %s (seed %lu)\n", pass ? "PASS" : "FAIL", static_cast<unsigned long>(options.Seed));
     if (winmm) ::FreeLibrary(winmm);
