@@ -1,6 +1,7 @@
 #include "tests/wine/forcedriver/PadWatch.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace fftest {
@@ -77,15 +78,18 @@ double Median(std::vector<double> values) {
 }
 
 double MeanCycle(const std::vector<Edge>& edges) {
-    double first = -1, last = -1;
-    int rising = 0;
-    for (const Edge& e : edges) {
-        if (!e.On) continue;
-        if (first < 0) first = e.Ms;
-        last = e.Ms;
-        ++rising;
-    }
-    return rising < 2 ? -1 : (last - first) / (rising - 1);
+    std::vector<double> rising;
+    for (const Edge& e : edges)
+        if (e.On) rising.push_back(e.Ms);
+    if (rising.size() < 2) return -1;
+    std::vector<double> gaps;
+    for (size_t i = 1; i < rising.size(); ++i) gaps.push_back(rising[i] - rising[i - 1]);
+    // A worker stalled through a whole on-span loses that cycle's edges: such a
+    // gap spans several periods of the median, and counts as that many.
+    const double typical = Median(gaps);
+    long cycles = 0;
+    for (double g : gaps) cycles += std::max(1L, std::lround(g / typical));
+    return (rising.back() - rising.front()) / static_cast<double>(cycles);
 }
 
 std::string Join(const std::vector<double>& values) {

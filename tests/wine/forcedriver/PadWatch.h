@@ -43,8 +43,9 @@ std::vector<Edge> Motor1Edges(const Reports& reports);
 // Lengths of the on (or off) spans between consecutive edges.
 std::vector<double> SpanLengths(const std::vector<Edge>& edges, bool on);
 double Median(std::vector<double> values);
-// From the first rising edge to the last, divided by the cycles between them:
-// the period as the effect keeps it, whatever the clock's granularity does
+// From the first rising edge to the last, divided by the cycles between them
+// (a gap of several typical periods counts as several): the period as the
+// effect keeps it, whatever the clock's granularity or a stalled worker does
 // to single edges. -1 with fewer than two rising edges.
 double MeanCycle(const std::vector<Edge>& edges);
 std::string Join(const std::vector<double>& values);
