@@ -67,3 +67,26 @@ TEST(Growth, EachFigureFailsOnlyPastItsOwnTolerance) {
     shrunk.Heap -= 100 * 1024;
     EXPECT_TRUE(soak::Judge(first, shrunk).Pass) << "shrinking is never a fault";
 }
+
+TEST(Growth, ALongRunIsJudgedByTheMediansOfItsEndsSoOneNoisySampleNeitherFailsNorHidesGrowth) {
+    const int64_t mb = 1024 * 1024;
+    auto run = [&](std::vector<int64_t> privateMb) {
+        std::vector<soak::Sample> samples(privateMb.size());
+        for (size_t i = 0; i < samples.size(); ++i) samples[i].Private = privateMb[i] * mb;
+        return soak::Judge(samples).Pass;
+    };
+    std::vector<int64_t> steady(59, 98);
+    EXPECT_EQ(soak::EndSpan(steady.size()), 5u);
+    EXPECT_EQ(soak::EndSpan(9), 1u) << "ten minutes judged from the second: first against last";
+    EXPECT_EQ(soak::EndSpan(20), 3u) << "always an odd count";
+    std::vector<int64_t> noisy = steady;
+    noisy[1] = 95;    // a low sample near the start
+    noisy[57] = 101;  // a high one near the end
+    EXPECT_TRUE(run(noisy));
+    std::vector<int64_t> leaking = steady;
+    for (size_t i = 0; i < leaking.size(); ++i) leaking[i] += static_cast<int64_t>(i / 10);  // 1 MB per ten minutes
+    EXPECT_FALSE(run(leaking)) << "98 -> 103 MB";
+    std::vector<int64_t> lateStep = steady;
+    for (size_t i = 56; i < lateStep.size(); ++i) lateStep[i] = 101;
+    EXPECT_FALSE(run(lateStep)) << "three of the last five samples up 3 MB";
+}

@@ -1,5 +1,6 @@
 #include "tests/wine/soak/Growth.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -20,6 +21,11 @@ std::string Shown(int64_t value, const char* unit) {
 
 std::string Signed(int64_t value, const char* unit) {
     return (value >= 0 ? "+" : "-") + Shown(value >= 0 ? value : -value, unit);
+}
+
+int64_t Median(std::vector<int64_t> values) {  // of an odd count
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
 }  // namespace
@@ -50,11 +56,23 @@ const std::vector<Tolerance>& Tolerances() {
     return table;
 }
 
-Verdict Judge(const Sample& first, const Sample& last) {
+size_t EndSpan(size_t judged) {
+    const size_t span = std::clamp<size_t>(judged / 5, 1, 5);
+    return span % 2 ? span : span - 1;
+}
+
+Verdict Judge(const std::vector<Sample>& judged) {
     Verdict v;
+    if (judged.empty()) return v;
+    const size_t span = EndSpan(judged.size());
     for (const Tolerance& t : Tolerances()) {
-        const int64_t a = first.*t.Field;
-        const int64_t b = last.*t.Field;
+        std::vector<int64_t> head, tail;
+        for (size_t i = 0; i < span; ++i) {
+            head.push_back(judged[i].*t.Field);
+            tail.push_back(judged[judged.size() - span + i].*t.Field);
+        }
+        const int64_t a = Median(head);
+        const int64_t b = Median(tail);
         const int64_t growth = b - a;
         const bool ok = growth <= t.Allowed;
         if (!ok) v.Pass = false;

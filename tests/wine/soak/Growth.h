@@ -1,5 +1,5 @@
 // The figures a soak samples once a minute, and the judgement of how far
-// they may grow between the first sample (taken after a warm-up) and the last.
+// they may grow between the start of the run (after a warm-up) and its end.
 #pragma once
 
 #include <cstdint>
@@ -37,6 +37,12 @@ struct Verdict {
     bool Pass = true;
     std::vector<std::string> Lines;  // one per figure: start, end, growth, limit
 };
-Verdict Judge(const Sample& first, const Sample& last);
+// Each end of a long run is the median of its few samples (an odd count, about
+// a fifth of the judged ones, at most five): private bytes under Wine are
+// resident pages, which move by a megabyte and back between two minutes with
+// nothing lost. Two samples, or a short run, compare the first with the last.
+size_t EndSpan(size_t judged);
+Verdict Judge(const std::vector<Sample>& judged);
+inline Verdict Judge(const Sample& first, const Sample& last) { return Judge({first, last}); }
 
 }  // namespace soak

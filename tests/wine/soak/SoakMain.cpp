@@ -73,10 +73,12 @@ bool Parse(int argc, char** argv, Options* o) {
         }
     }
     if (o->Driver.empty()) std::fprintf(stderr, "soak: give the staged driver as --driver=PATH\n");
-    // A run of five minutes or more is judged from its second minute: the
-    // sheet's first minutes settle Wine's own memory (one step of some 5 MB
-    // of private bytes, the heaps unchanged) at no fixed moment.
-    if (o->Warmup == 0) o->Warmup = o->Seconds >= 300 ? 2 * o->Every : o->Every;
+    // A run of five minutes or more is judged from its second minute, a long
+    // one from a tenth of its length: the sheet's first minutes settle Wine's
+    // own memory (a step or two of some 2 to 5 MB of private bytes, the heaps
+    // unchanged) at no fixed moment: minutes 6 to 9 of one hour.
+    if (o->Warmup == 0)
+        o->Warmup = o->Seconds < 300 ? o->Every : std::max(2 * o->Every, o->Seconds / 10 / o->Every * o->Every);
     return !o->Driver.empty() && o->Every > 0 && o->Seconds >= o->Every && o->Warmup < o->Seconds;
 }
 
@@ -151,8 +153,8 @@ int main(int argc, char** argv) {
     }
 
     const DWORD start = ::GetTickCount();
-    soak::Sample first, last;
-    bool judged = false;
+    soak::Sample last;
+    std::vector<soak::Sample> judged;
     for (DWORD at = options.Every; at <= options.Seconds;) {
         beat.Idle();
         // The sheet lives its lives meanwhile, and is closed at every sample.
@@ -168,10 +170,7 @@ int main(int argc, char** argv) {
         last = Measure((::GetTickCount() - start) / 1000, options.Every, driver.get(), sheet.get());
         if (driver) driver->Release();
         std::printf("%s\n", soak::SampleLine(last).c_str());
-        if (!judged && at >= options.Warmup) {
-            first = last;
-            judged = true;
-        }
+        if (at >= options.Warmup) judged.push_back(last);
         // A sheet's life that ran past a due time or two: the next sample is the next one still ahead.
         const DWORD now = ::GetTickCount() - start;
         do at += options.Every;
@@ -184,8 +183,14 @@ int main(int argc, char** argv) {
     watchdog.Stop();
     if (options.Sheet) ::CoUninitialize();
 
-    const soak::Verdict verdict = soak::Judge(first, last);
-    std::printf("soak: verdict from %s to %s:\n", first.When.c_str(), last.When.c_str());
+    if (judged.empty()) judged.push_back(last);
+    const soak::Verdict verdict = soak::Judge(judged);
+    const size_t span = soak::EndSpan(judged.size());
+    if (span == 1)
+        std::printf("soak: verdict from %s to %s:\n", judged.front().When.c_str(), last.When.c_str());
+    else
+        std::printf("soak: verdict, the median of %s to %s against that of %s to %s:\n", judged.front().When.c_str(),
+                    judged[span - 1].When.c_str(), judged[judged.size() - span].When.c_str(), last.When.c_str());
     for (const std::string& line : verdict.Lines) std::printf("soak:   %s\n", line.c_str());
     std::printf("soak:   reports %lld, calls %lld, faults %d\n", static_cast<long long>(last.Reports),
                 static_cast<long long>(last.Calls), faults.Count());
