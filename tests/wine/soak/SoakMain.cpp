@@ -79,11 +79,12 @@ bool Parse(int argc, char** argv, Options* o) {
     // unchanged) at no fixed moment: minutes 6 to 9 of one hour.
     if (o->Warmup == 0)
         o->Warmup = o->Seconds < 300 ? o->Every : std::max(2 * o->Every, o->Seconds / 10 / o->Every * o->Every);
-    if (o->Every == 0 || o->Seconds < o->Every || o->Warmup >= o->Seconds)
+    const bool judgeable = o->Every > 0 && o->Seconds >= o->Every && o->Warmup < o->Seconds;
+    if (!judgeable)
         std::fprintf(stderr, "soak: a run of %lu s sampled every %lu s has nothing to judge after its warm-up of %lu s; run longer\n",
                      static_cast<unsigned long>(o->Seconds), static_cast<unsigned long>(o->Every),
                      static_cast<unsigned long>(o->Warmup));
-    return !o->Driver.empty() && o->Every > 0 && o->Seconds >= o->Every && o->Warmup < o->Seconds;
+    return !o->Driver.empty() && judgeable;
 }
 
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
